@@ -1,0 +1,128 @@
+#include "sim/rope_painter.h"
+
+#include "platform/random_source.h"
+#include "text/french_numbers.h"
+
+#include <QPainter>
+#include <QPolygonF>
+
+#include <cmath>
+
+namespace tolvi {
+
+QColor qbColor(int index)
+{
+    static const QColor palette[16] = {
+        {0, 0, 0},     {0, 0, 128},   {0, 128, 0},   {0, 128, 128}, {128, 0, 0},   {128, 0, 128},
+        {128, 128, 0}, {192, 192, 192}, {128, 128, 128}, {0, 0, 255}, {0, 255, 0},   {0, 255, 255},
+        {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255},
+    };
+    return palette[index & 15];
+}
+
+namespace {
+
+void line(QPainter& p, int x1, int y1, int x2, int y2, const QColor& color)
+{
+    p.setPen(QPen(color, 1));
+    p.drawLine(x1, y1, x2, y2);
+}
+
+// Outline through both corners, inclusive.
+void outline(QPainter& p, int x1, int y1, int x2, int y2, const QColor& color)
+{
+    line(p, x1, y1, x2, y1, color);
+    line(p, x2, y1, x2, y2, color);
+    line(p, x2, y2, x1, y2, color);
+    line(p, x1, y2, x1, y1, color);
+}
+
+}  // namespace
+
+QImage fondi(int typeBout, RandomSource& random, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(qbColor(15));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+
+    const double s = size.height();
+    const int h = int(roundEven(s));
+    const int w = size.width();
+    for (int i = 0; i <= h; ++i) {
+        const int r = int(roundEven(105.0 - 105.0 * i / s));
+        const int g = int(roundEven(130.0 - 130.0 * i / s));
+        const int b = int(roundEven(155.0 - 155.0 * i / s));
+        line(p, 0, i, w, i, QColor(r, g, b));
+    }
+    p.end();
+
+    if (typeBout == BoutAmortisseur) {
+        const QRgb white = qbColor(15).rgb();
+        const QRgb grey = qbColor(7).rgb();
+        for (int n = 0; n < 1200; ++n) {
+            const int x = int(roundEven(30.0 * random.next() + 750.0));
+            const int y = int(roundEven(105.0 * random.next()));
+            if (image.valid(x, y))
+                image.setPixel(x, y, white);
+            if (image.valid(x + 1, y + 1))
+                image.setPixel(x + 1, y + 1, grey);
+        }
+    } else if (typeBout == BoutFixe) {
+        QPainter q(&image);
+        q.setRenderHint(QPainter::Antialiasing, false);
+        q.fillRect(QRect(QPoint(751, 52), QPoint(785, 54)), qbColor(15));
+        line(q, 751, 55, 785, 55, qbColor(7));
+        line(q, 751, 56, 785, 56, qbColor(8));
+        outline(q, 751, 51, 785, 57, qbColor(0));
+    }
+    return image;
+}
+
+void deppoint(QPainter& p, const QImage& background, const SimState& s)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.drawImage(0, 0, background);
+
+    const auto row = [&s](int column) { return rope::kRestRow - s.deplacement[std::size_t(column)]; };
+
+    // The rope, from the source to the far end.
+    QPolygonF rope;
+    rope.reserve(rope::kFarEndColumn - rope::kSourceColumn + 1);
+    for (int i = rope::kSourceColumn; i <= rope::kFarEndColumn; ++i)
+        rope << QPointF(i, row(i));
+    p.setPen(QPen(ropecolors::kRope, 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawPolyline(rope);
+
+    // Marker dots ride on the rope.
+    const auto dot = [&](int column, const QColor& color) {
+        if (column < 0 || column >= rope::kColumns)
+            return;
+        const int y = int(std::lround(row(column)));
+        p.fillRect(QRect(column - 1, y - 1, 3, 3), color);
+    };
+    dot(s.marqueBleue, qbColor(9));
+    dot(s.marqueRouge, qbColor(12));
+
+    // The red ruler that drives the source, hinged at the left edge.
+    const double u = s.deplacement[rope::kSourceColumn];
+    const auto bar = [&](double y, const QColor& color) {
+        p.setPen(QPen(color, 2, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(QPointF(0, y), QPointF(rope::kSourceColumn, y - u));
+    };
+    bar(rope::kRestRow - 1, ropecolors::kRulerHighlight);
+    bar(rope::kRestRow + 1, ropecolors::kRulerShadow);
+    bar(rope::kRestRow, ropecolors::kRulerBody);
+    p.restore();
+}
+
+QImage ropeFrame(const QImage& background, const SimState& s)
+{
+    QImage frame(background.size(), QImage::Format_RGB32);
+    QPainter p(&frame);
+    deppoint(p, background, s);
+    return frame;
+}
+
+}  // namespace tolvi
