@@ -1,0 +1,121 @@
+#include "sim/graph.h"
+
+#include "sim/rope_painter.h"
+#include "text/french_numbers.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace tolvi {
+
+namespace {
+// Values are recorded in double precision; the text keeps what a pupil needs.
+QString csvNumber(double v, const char* pattern) { return formatPattern(v, QString::fromLatin1(pattern)); }
+}  // namespace
+
+GraphRecording::GraphRecording() : image_(kWidth, kHeight, QImage::Format_RGB32)
+{
+    image_.fill(Qt::white);
+}
+
+void GraphRecording::prepare(int dureeGraphe)
+{
+    points_.clear();
+    image_.fill(qbColor(15));
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+
+    // Grid.
+    p.setPen(QPen(qbColor(7), 1));
+    for (int i = 0; i <= 8; ++i)
+        p.drawLine(30, 14 + 10 * i, 730, 14 + 10 * i);
+    for (int i = 0; i <= 10; ++i)
+        p.drawLine(30 + 70 * i, 14, 30 + 70 * i, 94);
+    // Blank strip under the zero line for the time labels.
+    p.fillRect(QRect(QPoint(31, 55), QPoint(731, 63)), qbColor(15));
+
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(7);
+    p.setFont(font);
+    p.setPen(qbColor(8));
+    QFontMetrics small(font, &image_);
+    for (int i = 1; i <= 10; ++i) {
+        const QString label = formatGeneral(dureeGraphe / 10.0 * i);
+        const int w = small.horizontalAdvance(label);
+        p.drawText(QPoint(30 + 70 * i - w / 2, 54 + small.ascent()), label);
+    }
+    for (int i = -4; i <= 4; ++i) {
+        const QString label = QString::number(10 * i);
+        const int w = small.horizontalAdvance(label);
+        const int top = 54 - 10 * i - small.height() / 2;
+        p.drawText(QPoint(27 - w, top + small.ascent()), label);
+    }
+
+    font.setPointSize(8);
+    p.setFont(font);
+    QFontMetrics normal(font, &image_);
+    QFont italic = font;
+    italic.setItalic(true);
+    QFontMetrics italicMetrics(italic, &image_);
+    p.setPen(QPen(qbColor(0), 1));
+    // Time axis with its arrow.
+    p.drawLine(30, 54, 745, 54);
+    p.drawLine(739, 51, 745, 54);
+    p.drawLine(739, 57, 745, 54);
+    p.setFont(italic);
+    p.drawText(QPoint(750, 40 + italicMetrics.ascent()), QStringLiteral("t"));
+    p.setFont(font);
+    p.drawText(QPoint(750 + italicMetrics.horizontalAdvance(QStringLiteral("t")), 40 + normal.ascent()),
+               QStringLiteral(" (s)"));
+    // Displacement axis with its arrow.
+    p.drawLine(30, 4, 30, 94);
+    p.drawLine(30, 4, 33, 10);
+    p.drawLine(30, 4, 27, 10);
+    p.setFont(italic);
+    p.drawText(QPoint(39, -1 + italicMetrics.ascent()), QStringLiteral("u"));
+    p.setFont(font);
+    p.drawText(QPoint(39 + italicMetrics.horizontalAdvance(QStringLiteral("u")), -1 + normal.ascent()),
+               QStringLiteral(" (cm)"));
+}
+
+void GraphRecording::record(const GraphPoint& point)
+{
+    points_.push_back(point);
+}
+
+void GraphRecording::plotDot(double x, double y, bool red)
+{
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const int xi = int(roundEven(x));
+    const int yi = int(roundEven(y));
+    p.fillRect(QRect(xi - 1, yi - 1, 2, 2), qbColor(red ? 12 : 9));
+}
+
+void GraphRecording::plotLine(double x1, double y1, double x2, double y2, bool red)
+{
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(qbColor(red ? 12 : 9), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+}
+
+QString GraphRecording::csv() const
+{
+    QString out = QStringLiteral("t (s);u1 (cm);u2 (cm)\n");
+    for (const GraphPoint& point : points_) {
+        out += csvNumber(point.t, "0.000");
+        out += QLatin1Char(';');
+        if (point.bleu)
+            out += csvNumber(*point.bleu, "0.0000");
+        out += QLatin1Char(';');
+        if (point.rouge)
+            out += csvNumber(*point.rouge, "0.0000");
+        out += QLatin1Char('\n');
+    }
+    return out;
+}
+
+}  // namespace tolvi

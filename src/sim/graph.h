@@ -1,0 +1,49 @@
+#pragma once
+// The time graph: its picture (frame and curves, built up tick by tick) and
+// the recorded points, which pupils can export and analyse.
+
+#include <QImage>
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace tolvi {
+
+struct GraphPoint {
+    double t;                     // s, since the recording began
+    std::optional<double> bleu;   // cm at the blue marker, when placed
+    std::optional<double> rouge;  // cm at the red marker, when placed
+};
+
+class GraphRecording {
+public:
+    static constexpr int kWidth = 781;
+    static constexpr int kHeight = 105;
+    static constexpr int kOriginX = 30;   // t = 0
+    static constexpr int kSpanX = 700;    // the whole duration
+    static constexpr int kZeroRow = 54;   // u = 0 (the red curve one row lower)
+
+    GraphRecording();
+
+    const QImage& image() const { return image_; }
+    const std::vector<GraphPoint>& points() const { return points_; }
+
+    // Clears the picture and draws the empty frame for a duration in seconds;
+    // forgets the recorded points.
+    void prepare(int dureeGraphe);
+    // Records one point and draws it: a dot for the first point of a
+    // recording, else lines from the last point (xFrom, yFrom) to (x, y).
+    void record(const GraphPoint& point);
+    void plotDot(double x, double y, bool red);
+    void plotLine(double x1, double y1, double x2, double y2, bool red);
+
+    // The recording as text: header "t (s);u1 (cm);u2 (cm)", then one line
+    // per point, decimal comma, an empty field for an absent marker.
+    QString csv() const;
+
+private:
+    QImage image_;
+    std::vector<GraphPoint> points_;
+};
+
+}  // namespace tolvi
