@@ -31,16 +31,17 @@ struct TextRun {
     QImage image;        // a picture, shown at imageWidth x imageHeight
     double imageWidth = 0, imageHeight = 0;
 
-    bool sameLook(const TextRun& o) const
+    bool sameFormat(const TextRun& o) const
     {
         return family == o.family && points == o.points && bold == o.bold && italic == o.italic
             && underline == o.underline && strike == o.strike && color == o.color
-            && background == o.background && script == o.script && shift == o.shift
-            && image.isNull() && o.image.isNull();
+            && background == o.background && script == o.script && shift == o.shift;
     }
+    // Text that can be one run with `o`: same format, and no picture.
+    bool sameLook(const TextRun& o) const { return sameFormat(o) && image.isNull() && o.image.isNull(); }
     bool operator==(const TextRun& o) const
     {
-        return text == o.text && sameLook(o) && image == o.image
+        return text == o.text && sameFormat(o) && image == o.image
             && std::abs(imageWidth - o.imageWidth) < 0.05 && std::abs(imageHeight - o.imageHeight) < 0.05;
     }
 };
@@ -66,7 +67,8 @@ inline std::ostream& operator<<(std::ostream& os, const TextRun& r)
     return os << "[" << r.text.toStdString() << "|" << r.family.toStdString() << " " << r.points
               << (r.bold ? " b" : "") << (r.italic ? " i" : "") << (r.underline ? " u" : "")
               << (r.strike ? " s" : "") << " " << r.color.toStdString() << " bg" << r.background.toStdString()
-              << " va" << r.script << " sh" << r.shift << (r.image.isNull() ? "" : " image") << "]";
+              << " va" << r.script << " sh" << r.shift << (r.image.isNull() ? "" : " image ") << r.image.width() << "x" << r.image.height() << " shown "
+              << r.imageWidth << "x" << r.imageHeight << "]";
 }
 
 inline std::ostream& operator<<(std::ostream& os, const Paragraph& p)
@@ -99,7 +101,9 @@ inline std::vector<Paragraph> paragraphs(const QTextDocument& doc)
             r.text = fr.text();
             if (f.isImageFormat()) {
                 const QTextImageFormat im = f.toImageFormat();
-                r.image = doc.resource(QTextDocument::ImageResource, QUrl(im.name())).value<QImage>();
+                r.image = doc.resource(QTextDocument::ImageResource, QUrl(im.name()))
+                              .value<QImage>()
+                              .convertToFormat(QImage::Format_ARGB32);
                 r.imageWidth = im.width();
                 r.imageHeight = im.height();
                 p.runs.push_back(r);
