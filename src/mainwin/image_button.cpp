@@ -1,0 +1,63 @@
+#include "mainwin/image_button.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tolvi {
+
+ImageButton::ImageButton(QWidget* parent) : QWidget(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ImageButton::setPixmap(const QPixmap& pixmap)
+{
+    pixmap_ = pixmap;
+    update();
+}
+
+void ImageButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.drawPixmap(0, 0, pixmap_);
+}
+
+void ImageButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+QPixmap exerciseButtonPixmap(QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(QColor(212, 208, 200));
+    QPainter p(&pixmap);
+    const int w = size.width();
+    const int h = size.height();
+    p.setPen(Qt::white);
+    p.drawLine(0, 0, w - 1, 0);
+    p.drawLine(0, 0, 0, h - 1);
+    p.setPen(QColor(128, 128, 128));
+    p.drawLine(w - 2, 1, w - 2, h - 1);
+    p.setPen(Qt::black);
+    p.drawLine(w - 1, 0, w - 1, h - 1);
+    p.drawLine(0, h - 1, w - 1, h - 1);
+
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(0, 0, 128));
+    p.drawText(QRect(4, 0, w - 18, h), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Exercices"));
+    // A small arrow: the button opens a menu.
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 128));
+    const double cx = w - 10;
+    const double cy = h / 2.0;
+    p.drawPolygon(QPolygonF({{cx - 3.5, cy - 2}, {cx + 3.5, cy - 2}, {cx, cy + 2.5}}));
+    return pixmap;
+}
+
+}  // namespace tolvi

@@ -1,0 +1,105 @@
+#include "mainwin/rope_panel.h"
+
+#include "mainwin/layout.h"
+#include "mainwin/panel_painters.h"
+#include "mainwin/param_box.h"
+#include "mainwin/perturbation_panel.h"
+#include "sim/simulation.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadioButton>
+
+namespace tolvi {
+
+RopePanel::RopePanel(Simulation& sim, QWidget* parent) : QWidget(parent), sim_(sim)
+{
+    setObjectName(QStringLiteral("Picture3"));
+    setFont(panelFont());
+    usePanelColour(this);
+    setMouseTracking(true);
+    resize(409, 177);
+
+    using namespace layout::picture3;
+    masse_ = new ParamBox(sim_, TfMasse, this);
+    masse_->setGeometry(QRect(QPoint(24, kMasseTop), kBox));
+    tension_ = new ParamBox(sim_, TfTension, this);
+    tension_->setGeometry(QRect(QPoint(24, kTensionTop), kBox));
+
+    const QString captions[3] = {QStringLiteral("Extrémité liée à un amortisseur"),
+                                 QStringLiteral("Extrémité fixe"), QStringLiteral("Extrémité libre")};
+    const QRect places[3] = {kOptbout0, kOptbout1, kOptbout2};
+    auto* group = new QButtonGroup(this);
+    for (int i = 0; i < 3; ++i) {
+        auto* option = new QRadioButton(captions[i], this);
+        option->setObjectName(QStringLiteral("Optbout%1").arg(i));
+        option->setGeometry(places[i]);
+        usePanelColour(option);
+        group->addButton(option, i);
+        optbout_[std::size_t(i)] = option;
+        connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !syncing_)
+                sim_.selectOptbout(i);
+        });
+    }
+    placeBoxes();
+    sync();
+}
+
+ParamBox* RopePanel::textfreq(int index) const
+{
+    return index == TfMasse ? masse_ : index == TfTension ? tension_ : nullptr;
+}
+
+void RopePanel::sync()
+{
+    syncing_ = true;
+    masse_->sync();
+    tension_->sync();
+    const int type = sim_.state().typeBout;
+    if (type >= 0 && type <= 2 && !optbout_[std::size_t(type)]->isChecked())
+        optbout_[std::size_t(type)]->setChecked(true);
+    syncing_ = false;
+}
+
+void RopePanel::applyBoxes(const QRect& masse, const QRect& tension)
+{
+    if (masse_->geometry() != masse)
+        masse_->setGeometry(masse);
+    if (tension_->geometry() != tension)
+        tension_->setGeometry(tension);
+}
+
+void RopePanel::placeBoxes()
+{
+    Picture3Boxes boxes{masse_->geometry(), tension_->geometry()};
+    layoutPicture3(this, boxes);
+    applyBoxes(boxes.masse, boxes.tension);
+}
+
+void RopePanel::paintEvent(QPaintEvent*)
+{
+    Picture3Boxes boxes{masse_->geometry(), tension_->geometry()};
+    QPainter p(this);
+    paintPicture3(p, size(), boxes);
+    p.end();
+    applyBoxes(boxes.masse, boxes.tension);
+}
+
+void RopePanel::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!childAt(event->position().toPoint()))
+        emit hovered();
+    QWidget::mouseMoveEvent(event);
+}
+
+void RopePanel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        update();
+    QWidget::changeEvent(event);
+}
+
+}  // namespace tolvi

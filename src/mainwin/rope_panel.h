@@ -1,0 +1,44 @@
+#pragma once
+// Picture3, the rope-characteristics panel under the tab "Corde": the kind of
+// far end, the linear mass and the tension.
+
+#include <QWidget>
+#include <array>
+
+class QRadioButton;
+
+namespace tolvi {
+class ParamBox;
+class Simulation;
+
+class RopePanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit RopePanel(Simulation& sim, QWidget* parent = nullptr);
+
+    ParamBox* textfreq(int index) const;  // 1 (linear mass), 2 (tension)
+    QRadioButton* optbout(int index) const { return optbout_.at(std::size_t(index)); }
+
+    void sync();
+    // Moves both boxes after their labels, as the painting does.
+    void placeBoxes();
+
+signals:
+    void hovered();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void applyBoxes(const QRect& masse, const QRect& tension);
+
+    Simulation& sim_;
+    ParamBox* masse_;
+    ParamBox* tension_;
+    std::array<QRadioButton*, 3> optbout_{};
+    bool syncing_ = false;
+};
+
+}  // namespace tolvi

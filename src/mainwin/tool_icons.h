@@ -1,0 +1,21 @@
+#pragma once
+// The small pictures of the main window's buttons, drawn by the program.
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace tolvi::icons {
+
+QIcon open();        // folder
+QIcon save();        // diskette
+QIcon copy();        // two sheets
+QIcon print();       // printer
+QIcon calculator();  // calculator keys
+QIcon help();        // question mark
+QIcon close();       // door with an arrow
+
+// The pause image (24 x 24): two bars while the animation runs, a play
+// triangle while it is paused.
+QPixmap pause(bool running);
+
+}  // namespace tolvi::icons

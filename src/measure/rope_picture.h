@@ -1,0 +1,49 @@
+#pragma once
+// animpic: the rope picture. Shows the simulation's current frame; the
+// pointer reads the position along the rope and the height; releasing the
+// mouse on the rope offers the marker menu menupoint.
+
+#include "measure/picture_box.h"
+
+#include <functional>
+
+class QMenu;
+class QAction;
+
+namespace tolvi {
+class Simulation;
+
+class RopePicture : public PictureBox {
+    Q_OBJECT
+public:
+    explicit RopePicture(Simulation& sim, QWidget* parent = nullptr);
+
+    QImage picture() const override;
+
+    // Pointer at (x, y) in the picture's drawing units.
+    void animpic_MouseMove(double x, double y);
+    // Release at (x, y): on the rope, keeps the column and opens the menu at
+    // `global`. Returns whether the menu was opened.
+    bool animpic_MouseUp(double x, double y, const QPoint& global);
+
+    int posMarque() const { return posMarque_; }
+    QMenu* menupoint() const { return menu_; }
+    // How the menu is shown (a pop-up at the pointer); tests replace it.
+    std::function<void(QMenu*, const QPoint&)> showMenu;
+
+    void marqbleu_Click();
+    void marqrou_Click();
+    void effb_Click();
+    void effr_Click();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    Simulation& sim_;
+    QMenu* menu_;
+    int posMarque_ = 0;
+};
+
+}  // namespace tolvi

@@ -1,0 +1,39 @@
+#pragma once
+// UpDown1: a pair of arrow buttons stepping a value between a minimum and a
+// maximum, with no number of its own (the label beside it shows the choice).
+
+#include <QWidget>
+
+namespace tolvi {
+
+class UpDown : public QWidget {
+    Q_OBJECT
+public:
+    UpDown(int minimum, int maximum, QWidget* parent = nullptr);
+
+    int value() const { return value_; }
+    // Sets the value (clamped); emits valueChanged when it changes.
+    void setValue(int value);
+    // Mirrors a value without emitting anything.
+    void showValue(int value);
+    void stepUp() { setValue(value_ + 1); }
+    void stepDown() { setValue(value_ - 1); }
+
+signals:
+    void valueChanged(int value);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    int minimum_;
+    int maximum_;
+    int value_;
+    int pressed_ = 0;  // +1 upper arrow held, -1 lower arrow held
+    int repeatTimer_ = 0;
+};
+
+}  // namespace tolvi
