@@ -1,5 +1,156 @@
 #include "app/batch.h"
+
+#include "app/program.h"
+#include "mainwin/feuille_p.h"
+
+#include <QCoreApplication>
+
 namespace tolvi {
-bool isBatch(const QStringList& arguments) { return arguments.size() > 1; }
-int runBatch(const QStringList&) { return 0; }
+
+namespace {
+// Damper speckles are repeatable in batch runs, so pictures can be compared.
+constexpr std::uint32_t kBatchSeed = 1;
+
+const BatchOption* findOption(const QString& name)
+{
+    for (const BatchOption& option : batchOptions())
+        if (option.name == name)
+            return &option;
+    return nullptr;
 }
+}  // namespace
+
+const BatchOptions& batchOptions()
+{
+    static const BatchOptions options = [] {
+        BatchOptions all;
+        addRopeOptions(all);
+        addMeasureOptions(all);
+        return all;
+    }();
+    return options;
+}
+
+bool isBatch(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        if (arguments[i].startsWith(QLatin1String("--")))
+            return true;
+    return false;
+}
+
+std::optional<QString> checkInteger(const QString& value, int minimum, int maximum)
+{
+    bool ok = false;
+    const int n = value.trimmed().toInt(&ok);
+    if (!ok || n < minimum || n > maximum)
+        return QStringLiteral("un nombre entier de %1 à %2 est attendu").arg(minimum).arg(maximum);
+    return std::nullopt;
+}
+
+std::optional<QString> checkNumber(const QString& value)
+{
+    bool ok = false;
+    QString v = value.trimmed();
+    v.replace(QLatin1Char(','), QLatin1Char('.'));
+    v.toDouble(&ok);
+    if (!ok)
+        return QStringLiteral("un nombre est attendu");
+    return std::nullopt;
+}
+
+std::optional<QString> checkNotEmpty(const QString& value)
+{
+    if (value.isEmpty())
+        return QStringLiteral("une valeur non vide est attendue");
+    return std::nullopt;
+}
+
+QString batchHelp()
+{
+    QString text = QStringLiteral(
+        "Utilisation : tolvi [OPTION]...\n"
+        "Sans option, Tolvi ouvre sa fenêtre. Avec des options, il s'exécute sans fenêtre,\n"
+        "applique les actions dans l'ordre donné puis s'arrête (code 0 ; 1 si une action\n"
+        "échoue ; 2 pour une option ou une valeur incorrecte). Les messages sont écrits sur\n"
+        "la sortie d'erreur sous la forme « TITRE: TEXTE ».\n\nOptions :\n");
+    for (const BatchOption& option : batchOptions()) {
+        QString head = QStringLiteral("  ") + option.name;
+        if (!option.valueHint.isEmpty())
+            head += QLatin1Char(' ') + option.valueHint;
+        text += head + QLatin1Char('\n');
+        text += QStringLiteral("      ") + option.help + QLatin1Char('\n');
+        text += QStringLiteral("      exemple : tolvi ") + option.example + QLatin1Char('\n');
+    }
+    text += QStringLiteral("  --help\n      affiche cette aide\n");
+    return text;
+}
+
+int runBatch(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    struct Step {
+        const BatchOption* option;
+        QString value;
+    };
+    std::vector<Step> steps;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        QString name = arguments[i];
+        QString value;
+        bool inlineValue = false;
+        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+            out << batchHelp();
+            out.flush();
+            return 0;
+        }
+        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); name.startsWith(QLatin1String("--")) && eq > 0) {
+            value = name.mid(eq + 1);
+            name = name.left(eq);
+            inlineValue = true;
+        }
+        const BatchOption* option = findOption(name);
+        if (!option) {
+            err << QStringLiteral("Option inconnue : %1 (voir tolvi --help)\n").arg(name);
+            err.flush();
+            return 2;
+        }
+        if (!option->valueHint.isEmpty() && !inlineValue) {
+            if (i + 1 >= arguments.size()) {
+                err << QStringLiteral("L'option %1 attend une valeur (%2).\n").arg(name, option->valueHint);
+                err.flush();
+                return 2;
+            }
+            value = arguments[++i];
+        }
+        if (option->check) {
+            if (const auto problem = option->check(value)) {
+                err << QStringLiteral("Valeur incorrecte pour %1 « %2 » : %3.\n").arg(name, value, *problem);
+                err.flush();
+                return 2;
+            }
+        }
+        steps.push_back({option, value});
+    }
+
+    StderrMessages messages;
+    Program program(messages, kBatchSeed);
+    FeuilleP& window = program.window();
+    // The program's normal start-up, without showing the window.
+    window.Form_Load();
+    window.Form_Activate();
+    BatchContext ctx{program, out, QString()};
+    int code = 0;
+    for (const Step& step : steps) {
+        if (!step.option->run(ctx, step.value)) {
+            err << ctx.error << QLatin1Char('\n');
+            code = 1;
+            break;
+        }
+        out.flush();
+    }
+    out.flush();
+    err.flush();
+    window.Form_Unload();
+    return code;
+}
+
+}  // namespace tolvi

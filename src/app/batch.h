@@ -1,7 +1,56 @@
 #pragma once
+// The batch command line: the real program, run headless. Options apply in
+// the order given; messages raised meanwhile are answered with their default
+// button and written to standard error as "TITLE: TEXT".
+
+#include <QString>
 #include <QStringList>
+#include <QTextStream>
+#include <functional>
+#include <optional>
+#include <vector>
+
 namespace tolvi {
-// True when the arguments ask for a batch run (any option).
+class Program;
+
+struct BatchContext {
+    Program& program;
+    QTextStream& out;
+    QString error;  // set by an action that failed
+};
+
+struct BatchOption {
+    QString name;        // "--wave"
+    QString valueHint;   // "N", or empty for an option without value
+    QString help;        // one line, in French
+    QString example;     // "--wave 2"
+    // Checks the value before anything runs; returns an error text.
+    std::function<std::optional<QString>(const QString& value)> check;
+    // Performs the action; returns false (with ctx.error) on failure.
+    std::function<bool(BatchContext& ctx, const QString& value)> run;
+};
+
+using BatchOptions = std::vector<BatchOption>;
+
+// Every option of the program, in the order --help lists them.
+const BatchOptions& batchOptions();
+
+// Option groups, one per feature.
+void addRopeOptions(BatchOptions& options);
+void addMeasureOptions(BatchOptions& options);
+
+// True when the arguments ask for a batch run.
 bool isBatch(const QStringList& arguments);
-int runBatch(const QStringList& arguments);
-}
+
+// Runs a batch from the arguments (arguments[0] is the program). Returns the
+// process exit code: 0 done, 1 an action failed, 2 a bad option or value.
+int runBatch(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+QString batchHelp();
+
+// Value checks shared by the option groups.
+std::optional<QString> checkInteger(const QString& value, int minimum, int maximum);
+std::optional<QString> checkNumber(const QString& value);
+std::optional<QString> checkNotEmpty(const QString& value);
+
+}  // namespace tolvi

@@ -1,0 +1,153 @@
+// Batch options of the rope, its wave and the main window.
+#include "app/batch.h"
+#include "app/program.h"
+#include "mainwin/feuille_p.h"
+#include "text/french_numbers.h"
+
+#include <QImage>
+#include <QSaveFile>
+
+namespace tolvi {
+
+namespace {
+
+int toInt(const QString& value)
+{
+    return value.trimmed().toInt();
+}
+
+double toNumber(const QString& value)
+{
+    QString v = value.trimmed();
+    v.replace(QLatin1Char(','), QLatin1Char('.'));
+    return v.toDouble();
+}
+
+std::optional<QString> checkZeroOne(const QString& value)
+{
+    return checkInteger(value, 0, 1);
+}
+
+}  // namespace
+
+bool writeTextFile(BatchContext& ctx, const QString& path, const QString& text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
+        ctx.error = QStringLiteral("Impossible d'écrire le fichier %1 : %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool writeImageFile(BatchContext& ctx, const QString& path, const QImage& image)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+        ctx.error = QStringLiteral("Impossible d'écrire l'image %1 : %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+// The rope as a pupil's spreadsheet reads it: x in metres, u in centimetres.
+QString ropeCsv(const SimState& s)
+{
+    QString text = QStringLiteral("x (m);u (cm)\n");
+    for (int column = rope::kSourceColumn; column <= rope::kFarEndColumn; ++column) {
+        text += formatPattern(rope::abscissa(column), QStringLiteral("0.00"));
+        text += QLatin1Char(';');
+        text += formatPattern(s.deplacement[std::size_t(column)], QStringLiteral("0.0000"));
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+void addRopeOptions(BatchOptions& options)
+{
+    options.push_back({QStringLiteral("--wave"), QStringLiteral("N"),
+                       QStringLiteral("choisit l'onde comme un clic : 0 solitaire, 1 périodique, 2 sinusoïdale"),
+                       QStringLiteral("--wave 2"), [](const QString& v) { return checkInteger(v, 0, 2); },
+                       [](BatchContext& ctx, const QString& v) {
+                           ctx.program.simulation().selectOptpert(toInt(v));
+                           return true;
+                       }});
+    options.push_back({QStringLiteral("--end"), QStringLiteral("N"),
+                       QStringLiteral("choisit l'extrémité comme un clic : 0 amortisseur, 1 fixe, 2 libre"),
+                       QStringLiteral("--end 1"), [](const QString& v) { return checkInteger(v, 0, 2); },
+                       [](BatchContext& ctx, const QString& v) {
+                           ctx.program.simulation().selectOptbout(toInt(v));
+                           return true;
+                       }});
+    options.push_back({QStringLiteral("--symmetric"), QStringLiteral("0|1"),
+                       QStringLiteral("coche (1) ou décoche (0) « Déformation symétrique » comme un clic"),
+                       QStringLiteral("--symmetric 1"), checkZeroOne,
+                       [](BatchContext& ctx, const QString& v) {
+                           ctx.program.simulation().setChecksi(toInt(v) == 1);
+                           return true;
+                       }});
+    options.push_back(
+        {QStringLiteral("--text"), QStringLiteral("I=TEXTE"),
+         QStringLiteral("écrit TEXTE dans la case de paramètre I (0 fréquence, 1 masse linéique, 2 tension, "
+                        "3 amplitude, 4 durée) puis la valide comme en quittant la case"),
+         QStringLiteral("--text 2=2,5"),
+         [](const QString& v) -> std::optional<QString> {
+             const qsizetype eq = v.indexOf(QLatin1Char('='));
+             if (eq <= 0 || checkInteger(v.left(eq), 0, 4))
+                 return QStringLiteral("la forme I=TEXTE est attendue, avec I de 0 à 4");
+             return std::nullopt;
+         },
+         [](BatchContext& ctx, const QString& v) {
+             const qsizetype eq = v.indexOf(QLatin1Char('='));
+             const int index = toInt(v.left(eq));
+             ctx.program.simulation().setTextfreq(index, v.mid(eq + 1));
+             ctx.program.simulation().Textfreq_LostFocus(index);
+             return true;
+         }});
+    options.push_back({QStringLiteral("--start"), QString(), QStringLiteral("appuie sur le bouton « Démarrer »"),
+                       QStringLiteral("--start"), nullptr,
+                       [](BatchContext& ctx, const QString&) {
+                           ctx.program.simulation().demar_Click();
+                           return true;
+                       }});
+    options.push_back(
+        {QStringLiteral("--advance"), QStringLiteral("SECONDES"),
+         QStringLiteral("fait avancer l'animation, sans attendre, d'au moins SECONDES de temps simulé"),
+         QStringLiteral("--advance 2,5"),
+         [](const QString& v) -> std::optional<QString> {
+             if (checkNumber(v) || toNumber(v) < 0 || toNumber(v) > 86400)
+                 return QStringLiteral("une durée de 0 à 86 400 secondes est attendue");
+             return std::nullopt;
+         },
+         [](BatchContext& ctx, const QString& v) {
+             ctx.program.simulation().advance(toNumber(v));
+             return true;
+         }});
+    options.push_back({QStringLiteral("--rope-csv"), QStringLiteral("FICHIER"),
+                       QStringLiteral("écrit la corde (x en m ; u en cm, colonnes 50 à 750) au format CSV français"),
+                       QStringLiteral("--rope-csv corde.csv"), checkNotEmpty,
+                       [](BatchContext& ctx, const QString& v) {
+                           return writeTextFile(ctx, v, ropeCsv(ctx.program.simulation().state()));
+                       }});
+    options.push_back({QStringLiteral("--rope-image"), QStringLiteral("FICHIER"),
+                       QStringLiteral("enregistre l'image de la corde au format PNG"),
+                       QStringLiteral("--rope-image corde.png"), checkNotEmpty,
+                       [](BatchContext& ctx, const QString& v) {
+                           return writeImageFile(ctx, v, ctx.program.simulation().ropeImage());
+                       }});
+    options.push_back({QStringLiteral("--snapshot"), QStringLiteral("FICHIER"),
+                       QStringLiteral("enregistre toute la fenêtre principale au format PNG"),
+                       QStringLiteral("--snapshot fenetre.png"), checkNotEmpty,
+                       [](BatchContext& ctx, const QString& v) {
+                           return writeImageFile(ctx, v, ctx.program.window().snapshot());
+                       }});
+    options.push_back({QStringLiteral("--tab"), QStringLiteral("N"),
+                       QStringLiteral("choisit l'onglet N comme un clic : 1 Corde, 2 Onde, 3 Outils"),
+                       QStringLiteral("--tab 3"), [](const QString& v) { return checkInteger(v, 1, 3); },
+                       [](BatchContext& ctx, const QString& v) {
+                           ctx.program.window().selectTab(toInt(v));
+                           return true;
+                       }});
+}
+
+}  // namespace tolvi

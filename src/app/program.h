@@ -1,0 +1,37 @@
+#pragma once
+// The whole program: the shared values, the simulation, the main window and
+// the features plugged into its buttons. main() and batch mode build one.
+
+#include "mainwin/shared_state.h"
+#include "platform/messages.h"
+#include "platform/random_source.h"
+#include "sim/simulation.h"
+
+#include <memory>
+
+namespace tolvi {
+class FeuilleP;
+
+class Program {
+public:
+    // `messages` answers every box (the user's screen or batch mode).
+    // `seed` makes the damper's speckles repeatable.
+    Program(Messages& messages, std::uint32_t seed);
+    ~Program();
+
+    Simulation& simulation() { return sim_; }
+    SharedState& shared() { return shared_; }
+    FeuilleP& window() { return *window_; }
+    Messages& messages() { return messages_; }
+
+private:
+    void connectFeatures();
+
+    Messages& messages_;
+    SeededRandom random_;
+    SharedState shared_;
+    Simulation sim_;
+    std::unique_ptr<FeuilleP> window_;
+};
+
+}  // namespace tolvi
