@@ -90,7 +90,7 @@ TEST(RecordFile, ReadingRecordsPastTheEndCutOrDamaged)
         EXPECT_EQ(d.read(3).text, "c");
     }
     // A text cut by the end of the file, and a length field cut in half.
-    EXPECT_EQ(RecordImage(rawRecord(0, "") + QByteArray("\x05\x00ab", 4)).read(2).status.error,
+    EXPECT_EQ(RecordImage(rawRecord(0, "") + QByteArray("\x05\x00" "ab", 4)).read(2).status.error,
               RecordError::Damaged);
     EXPECT_EQ(RecordImage(rawRecord(0, "") + QByteArray("\x05", 1)).read(2).status.error,
               RecordError::Damaged);
