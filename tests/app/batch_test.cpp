@@ -1,0 +1,173 @@
+// The batch command line, run as teachers' scripts run it: the real program,
+// its exit codes, its messages and the files it writes.
+#include "sim/propagation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <cmath>
+
+using namespace tolvi;
+
+namespace {
+struct Outcome {
+    int code;
+    QString out;
+    QString err;
+};
+
+Outcome runTolvi(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(TOLVI_PROGRAM_DIR "/tolvi"), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Reads a rope CSV back into displacements by column.
+std::vector<double> readRope(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.value(0), QStringLiteral("x (m);u (cm)"));
+    std::vector<double> u;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList fields = lines[i].split(QLatin1Char(';'));
+        EXPECT_EQ(fields.size(), 2);
+        EXPECT_EQ(fields[0], QString::number((i - 1) / 100.0, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(',')));
+        u.push_back(QString(fields.value(1)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
+    }
+    return u;
+}
+}  // namespace
+
+TEST(Batch, BadOptionsAndValuesExitWith2AndSayWhy)
+{
+    struct Case {
+        QStringList args;
+        const char* says;
+    } cases[] = {
+        {{"--wave", "3"}, "--wave"},
+        {{"--frobnicate"}, "Option inconnue"},
+        {{"--text", "7=2"}, "--text"},
+        {{"--text", "2"}, "--text"},
+        {{"--advance", "-1"}, "--advance"},
+        {{"--advance", "abc"}, "--advance"},
+        {{"--marker", "green=300"}, "--marker"},
+        {{"--marker", "red=751"}, "--marker"},
+        {{"--end"}, "attend une valeur"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = runTolvi(c.args);
+        EXPECT_EQ(r.code, 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST(Batch, HelpListsEveryOptionWithAnExample)
+{
+    const Outcome r = runTolvi({"--help"});
+    EXPECT_EQ(r.code, 0);
+    for (const char* option : {"--wave", "--end", "--symmetric", "--text", "--start", "--advance", "--rope-csv",
+                               "--rope-image", "--snapshot", "--tab", "--marker", "--record", "--chrono",
+                               "--duration-index", "--check1", "--check2", "--graph-image", "--graph-csv",
+                               "--chrono-text"}) {
+        EXPECT_TRUE(r.out.contains(QStringLiteral("\n  %1").arg(QString::fromLatin1(option)))) << option;
+        EXPECT_TRUE(r.out.contains(QStringLiteral("exemple : tolvi %1").arg(QString::fromLatin1(option)))) << option;
+    }
+}
+
+TEST(Batch, SolitaryPulseOnTheRopeMatchesTheTravellingSignal)
+{
+    QTemporaryDir dir;
+    // Pulse of 0.5 s at 2 m/s, ticks of 50 ms: after 3.5 s of ticks the pulse
+    // emitted at the first press is 3.5 s old.
+    for (int end : {0, 1, 2}) {
+        for (int symmetric : {0, 1}) {
+            const QString csv = dir.filePath(QStringLiteral("rope%1%2.csv").arg(end).arg(symmetric));
+            const Outcome r = runTolvi({"--end", QString::number(end), "--symmetric", QString::number(symmetric), "--start",
+                                 "--advance", "3,6", "--rope-csv", csv});
+            ASSERT_EQ(r.code, 0) << r.err.toStdString();
+            const std::vector<double> u = readRope(csv);
+            ASSERT_EQ(u.size(), 701u);
+            const double age = 3.6, motif = 0.5;
+            for (int col = 52; col < 749; ++col) {
+                double want = 0;
+                const double direct = age - (col - 50) / 200.0;
+                const double back = age - (1501 - col - 50) / 200.0;
+                bool edge = false;
+                for (double t : {direct, back})
+                    edge = edge || std::fabs(t) < 0.011 || std::fabs(t - motif) < 0.011;
+                if (edge)
+                    continue;
+                if (direct >= 0 && direct <= motif)
+                    want += propagation::shape(0, symmetric, 10, direct, motif);
+                if (end != 0 && back >= 0 && back <= motif)
+                    want += (end == 1 ? -1 : 1) * propagation::shape(0, symmetric, 10, back, motif);
+                EXPECT_NEAR(u[col - 50], want, 1.0) << "end " << end << " sym " << symmetric << " col " << col;
+            }
+        }
+    }
+}
+
+TEST(Batch, CorrectionsAreReportedAndApplied)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("rope.csv"));
+    // 10 N on 100 g/m: 10 m/s, a 1 s pulse would be 10 m long.
+    const Outcome r = runTolvi({"--text", "2=10", "--text", "4=1000", "--wave", "1", "--advance", "1", "--rope-csv", csv});
+    ASSERT_EQ(r.code, 0);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Fréquence modifiée: La fréquence a été modifiée pour que les "
+                                              "déformations ne se superposent pas.")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Perturbation modifiée: La durée de la déformation a été modifiée "
+                                              "pour qu'elle soit observable.")));
+    // Now 1 Hz and 0.7 s pulses at 10 m/s: the first pulse leaves about
+    // 0.6 s in, so after 1 s its front is near 4 m and the far rope rests.
+    const std::vector<double> u = readRope(csv);
+    double beyond = 0;
+    for (int col = 600; col <= 750; ++col)
+        beyond = std::max(beyond, std::fabs(u[col - 50]));
+    EXPECT_EQ(beyond, 0.0);
+    EXPECT_GT(u[300 - 50], 0.0);
+}
+
+TEST(Batch, PicturesAndChronometer)
+{
+    QTemporaryDir dir;
+    const QString rope = dir.filePath(QStringLiteral("rope.png"));
+    const QString window = dir.filePath(QStringLiteral("window.png"));
+    const QString graph = dir.filePath(QStringLiteral("graph.png"));
+    const QString graphCsv = dir.filePath(QStringLiteral("graph.csv"));
+    const Outcome r = runTolvi({"--chrono", "--record", "--start", "--advance", "1,5", "--chrono-text", "--rope-image", rope,
+                         "--snapshot", window, "--graph-image", graph, "--graph-csv", graphCsv, "--marker", "blue=-1",
+                         "--marker", "red=-1", "--record", "--record"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, QStringLiteral("1,50 s\n"));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Commande impossible: Placer un marqueur sur la corde pour obtenir un graphe.")))
+        << r.err.toStdString();
+    EXPECT_EQ(QImage(rope).size(), QSize(786, 106));
+    EXPECT_GE(QImage(window).width(), 800);
+    EXPECT_FALSE(QImage(graph).isNull());
+    QFile file(graphCsv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.value(0), QStringLiteral("t (s);u1 (cm);u2 (cm)"));
+    EXPECT_EQ(lines.size(), 1 + 30);  // 30 ticks of 50 ms
+    EXPECT_TRUE(lines.value(1).startsWith(QStringLiteral("0,000;0,0000;0,0000")));
+}
+
+TEST(Batch, UnwritableFileFailsWithAMessage)
+{
+    const Outcome r = runTolvi({"--rope-csv", "/nonexistent-folder/rope.csv"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Impossible d'écrire le fichier /nonexistent-folder/rope.csv")));
+}
