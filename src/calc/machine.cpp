@@ -1,0 +1,207 @@
+#include "calc/machine.h"
+
+#include "calc/machine_background.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tolvi {
+
+namespace {
+
+// Where each key stands. The digit block sits in the framed area of the
+// background; the function keys above it; operators on its left; EXE, AC and
+// backspace on its right.
+QRect placeTouche(const QString& nom)
+{
+    static const std::map<QString, QRect> places = [] {
+        std::map<QString, QRect> m;
+        const char* prefixes[] = {"pico", "nano", "micro", "mil", "kilo", "mega", "giga", "tera"};
+        for (int i = 0; i < 8; ++i)
+            m[prefixes[i]] = QRect(10 + i * 35, 118, 33, 24);
+        const char* rangees[3][6] = {
+            {"bsin", "Bcos", "Btan", "Bln", "Blog", "Bexp"},
+            {"invsin", "invcos", "Btoncommande3", "B10x", "racine", "Command5"},
+            {"Bpo", "bpf", "pi", "btcarre", "puissance", "ANS"},
+        };
+        for (int r = 0; r < 3; ++r)
+            for (int i = 0; i < 6; ++i)
+                m[rangees[r][i]] = QRect(10 + i * 47, 150 + r * 30, 45, 27);
+        const char* memoire[] = {"Command1", "Command2", "Command3", "Command4"};
+        for (int i = 0; i < 4; ++i)
+            m[memoire[i]] = QRect(10 + i * 71, 246, 69, 27);
+        const char* bloc[4][3] = {{"B7", "B8", "B9"}, {"B4", "B5", "B6"}, {"B1", "B2", "B3"}, {"B0", "Bpoint", "BtoEXP"}};
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 3; ++c)
+                m[bloc[r][c]] = QRect(86 + c * 40, 294 + r * 31, 37, 28);
+        const char* operateurs[] = {"plus", "moins", "multip", "div"};
+        for (int i = 0; i < 4; ++i)
+            m[operateurs[i]] = QRect(12, 294 + i * 31, 62, 28);
+        m["EXE"] = QRect(214, 294, 78, 59);
+        m["RAZ"] = QRect(214, 356, 78, 28);
+        m["EFFACE"] = QRect(214, 387, 78, 28);
+        return m;
+    }();
+    const auto it = places.find(nom);
+    return it == places.end() ? QRect() : it->second;
+}
+
+bool signeSymbole(const QString& legende)
+{
+    // π, ÷, √, ← and the picture keys are drawn with a font that has them.
+    for (QChar c : legende)
+        if (c.unicode() > 0xff)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+Machine::Machine(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Machine à calculer"));
+    setFixedSize(largeurMachine, hauteurMachine);
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+
+    z1_ = new QLineEdit(this);
+    z1_->setObjectName(QStringLiteral("z1"));
+    z1_->setReadOnly(true);
+    z1_->setGeometry(10, 10, 282, 30);
+    z1_->setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
+    z1_->installEventFilter(this);
+
+    auto* angles = new QGroupBox(QStringLiteral("Angles"), this);
+    angles->setGeometry(10, 46, 136, 64);
+    angle_[0] = new QRadioButton(QStringLiteral("Degrés"), angles);
+    angle_[1] = new QRadioButton(QStringLiteral("Radians"), angles);
+    auto* affichage = new QGroupBox(QStringLiteral("Affichage"), this);
+    affichage->setGeometry(156, 46, 136, 64);
+    c_[0] = new QRadioButton(QStringLiteral("Scientifique"), affichage);
+    c_[1] = new QRadioButton(QStringLiteral("Standard"), affichage);
+    for (int i = 0; i < 2; ++i) {
+        angle_[i]->setObjectName(QStringLiteral("angle%1").arg(i));
+        angle_[i]->setGeometry(10, 18 + i * 21, 116, 20);
+        c_[i]->setObjectName(QStringLiteral("C%1").arg(i));
+        c_[i]->setGeometry(10, 18 + i * 21, 116, 20);
+        angle_[i]->installEventFilter(this);
+        c_[i]->installEventFilter(this);
+        connect(c_[i], &QRadioButton::clicked, this, [this, i] { C_Click(i); });
+    }
+    angle_[0]->setChecked(true);
+    c_[1]->setChecked(true);
+
+    for (const ToucheMachine& t : touchesMachine()) {
+        auto* bouton = new QPushButton(t.legende, this);
+        bouton->setObjectName(t.nom);
+        bouton->setGeometry(placeTouche(t.nom));
+        bouton->setAutoDefault(false);
+        bouton->setDefault(false);
+        if (!t.infobulle.isEmpty())
+            bouton->setToolTip(t.infobulle);
+        if (signeSymbole(t.legende))
+            bouton->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+        if (t.nom == QLatin1String("EXE")) {
+            QFont gras = font();
+            gras.setBold(true);
+            bouton->setFont(gras);
+        }
+        bouton->installEventFilter(this);
+        const ToucheMachine* touche = &t;
+        connect(bouton, &QPushButton::clicked, this, [this, touche] { touche_Click(*touche); });
+        touches_[t.nom] = bouton;
+    }
+
+    session_.bip = [] { QApplication::beep(); };
+    z1_Change();
+}
+
+QPushButton* Machine::touche(const QString& nom) const
+{
+    const auto it = touches_.find(nom);
+    return it == touches_.end() ? nullptr : it->second;
+}
+
+void Machine::touche_Click(const ToucheMachine& touche)
+{
+    if (touche.action == ActionTouche::Exe) {
+        EXE_Click();
+        return;
+    }
+    session_.appuyer(touche);
+    z1_Change();
+}
+
+void Machine::EXE_Click()
+{
+    z1_->setText(textePatience());
+    if (z1_->isVisible())
+        z1_->repaint();
+    session_.setRadians(angle_[1]->isChecked());
+    session_.exe();
+    z1_Change();
+}
+
+void Machine::C_Click(int index)
+{
+    session_.setScientific(index == 0);
+    z1_Change();
+}
+
+void Machine::z1_Change()
+{
+    if (z1_->text() != session_.affichage())
+        z1_->setText(session_.affichage());
+    z1_->setFocus();
+    z1_->setCursorPosition(int(z1_->text().size()));
+    z1_->update();
+}
+
+bool Machine::Form_KeyPress(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        EXE_Click();
+        return true;
+    }
+    if (key == Qt::Key_Backspace) {
+        session_.efface();
+        z1_Change();
+        return true;
+    }
+    const QString texte = event->text();
+    if (texte.size() != 1 || texte[0] == QLatin1Char('\r') || texte[0] == QLatin1Char('\b'))
+        return false;
+    if (!session_.frappe(texte[0]))
+        return false;
+    z1_Change();
+    return true;
+}
+
+void Machine::keyPressEvent(QKeyEvent* event)
+{
+    if (!Form_KeyPress(event))
+        QDialog::keyPressEvent(event);
+}
+
+bool Machine::eventFilter(QObject* watched, QEvent* event)
+{
+    // Every control hands its keys to the form first, as z1_KeyPress does.
+    if (event->type() == QEvent::KeyPress && Form_KeyPress(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void Machine::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    peindreFondMachine(p);
+}
+
+}  // namespace tolvi
