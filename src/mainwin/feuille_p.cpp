@@ -28,6 +28,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -252,7 +253,9 @@ void FeuilleP::Form_Activate()
         const bool wasVisible = isVisible();
         hide();
         shared_.cheminExo = directory;
-        openExerciseRequest(directory + request);
+        // Names are taken without the blanks around them, as Windows does
+        // with a file name's trailing blanks.
+        openExerciseRequest(directory + trimBlanks(request));
         if (wasVisible)
             show();
         shared_.exoOuvert = 1;
@@ -304,6 +307,9 @@ void FeuilleP::showEvent(QShowEvent* event)
 {
     Form_Load();
     QWidget::showEvent(event);
+    // Centred again once the window system has given the window its frame.
+    if (!event->spontaneous())
+        QTimer::singleShot(0, this, &FeuilleP::applySizeRule);
 }
 
 bool FeuilleP::event(QEvent* event)
@@ -332,7 +338,7 @@ void FeuilleP::applySizeRule()
         if (size() != layout::kClient)
             resize(layout::kClient);
         move(place->topLeft());
-    } else if (!isVisible()) {
+    } else if (!isVisible() && !(windowState() & Qt::WindowMaximized)) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     applyingSizeRule_ = false;

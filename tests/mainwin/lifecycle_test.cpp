@@ -52,7 +52,7 @@ TEST_F(WindowTest, LauncherRequestIsServedOnceAndCleared)
     EXPECT_EQ(record(flagPath(), 31), QString());
     EXPECT_EQ(shared.exoOuvert, 0);
 
-    ASSERT_TRUE(writeRecord(flagPath(), 31, QStringLiteral("ONDES.E33")).ok());
+    ASSERT_TRUE(writeRecord(flagPath(), 31, QStringLiteral("ONDES.E33  ")).ok());
     window->Form_Activate();
     const QString folder = dir.path() + QLatin1Char('/');
     EXPECT_EQ(opened, QStringList{folder + QStringLiteral("ONDES.E33")});
