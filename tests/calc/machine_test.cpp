@@ -1,0 +1,197 @@
+// The calculator window driven offscreen by clicks and key presses, as a
+// pupil uses it.
+#include "calc/machine.h"
+
+#include "calc/machine_background.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <cmath>
+
+namespace tolvi {
+namespace {
+
+class Fenetre : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        calculatriceCommune().memoire = 0.0;
+        machine.session().bip = [this] { ++bips; };
+    }
+    void cliquer(std::initializer_list<const char*> noms)
+    {
+        for (const char* nom : noms) {
+            QPushButton* b = machine.touche(QLatin1String(nom));
+            ASSERT_NE(b, nullptr) << nom;
+            b->click();
+        }
+    }
+    void taper(QWidget* cible, int key, const QString& texte)
+    {
+        QKeyEvent appui(QEvent::KeyPress, key, Qt::NoModifier, texte);
+        QApplication::sendEvent(cible, &appui);
+    }
+    QString z1() const { return machine.z1()->text(); }
+
+    Machine machine;
+    int bips = 0;
+};
+
+TEST_F(Fenetre, CaptionsAndTooltips)
+{
+    EXPECT_EQ(machine.windowTitle(), QStringLiteral("Machine à calculer"));
+    for (const ToucheMachine& t : touchesMachine()) {
+        QPushButton* b = machine.touche(t.nom);
+        ASSERT_NE(b, nullptr) << t.nom.toStdString();
+        EXPECT_EQ(b->text(), t.legende);
+        EXPECT_EQ(b->toolTip(), t.infobulle);
+        // Every key lies inside the window and overlaps no other key.
+        EXPECT_TRUE(machine.rect().contains(b->geometry())) << t.nom.toStdString();
+        for (const ToucheMachine& u : touchesMachine())
+            if (u.nom != t.nom) {
+                EXPECT_FALSE(b->geometry().intersects(machine.touche(u.nom)->geometry()))
+                    << t.nom.toStdString() << " / " << u.nom.toStdString();
+            }
+    }
+    EXPECT_EQ(machine.touche("Command1")->toolTip(), QStringLiteral("Ajouter à la méoire"));
+    EXPECT_EQ(machine.angle(0)->text(), QStringLiteral("Degrés"));
+    EXPECT_EQ(machine.angle(1)->text(), QStringLiteral("Radians"));
+    EXPECT_EQ(machine.C(0)->text(), QStringLiteral("Scientifique"));
+    EXPECT_EQ(machine.C(1)->text(), QStringLiteral("Standard"));
+    EXPECT_TRUE(machine.angle(0)->isChecked());
+    EXPECT_TRUE(machine.C(1)->isChecked());
+    EXPECT_TRUE(machine.z1()->isReadOnly());
+}
+
+TEST_F(Fenetre, ClicksBuildTheExpressionAndExeShowsTheResult)
+{
+    cliquer({"B2", "bsin", "B3", "B0"});
+    EXPECT_EQ(z1(), QStringLiteral("2 * sin 30"));
+    cliquer({"EXE"});
+    EXPECT_EQ(z1(), QStringLiteral(" 1"));
+    cliquer({"plus", "B3"});
+    EXPECT_EQ(z1(), QStringLiteral("1 + 3"));
+    cliquer({"EFFACE", "EFFACE"});
+    EXPECT_EQ(z1(), QStringLiteral("1"));
+    cliquer({"RAZ"});
+    EXPECT_EQ(z1(), QString());
+    cliquer({"B2", "kilo", "EXE"});
+    EXPECT_EQ(z1(), QStringLiteral(" 2000"));
+    EXPECT_EQ(bips, 0);
+}
+
+TEST_F(Fenetre, AnglesAreReadAtEachCalculation)
+{
+    machine.angle(1)->click();
+    cliquer({"bsin", "B3", "B0", "EXE"});
+    EXPECT_EQ(z1(), QStringLiteral("-.988031624092862"));
+    machine.angle(0)->click();
+    cliquer({"bsin", "B3", "B0", "EXE"});
+    EXPECT_EQ(z1(), QStringLiteral(" .5"));
+}
+
+TEST_F(Fenetre, FailureBeepsAndAnsAddsNothing)
+{
+    cliquer({"B5", "div", "B0", "EXE"});
+    EXPECT_EQ(z1(), QStringLiteral("Calcul impossible"));
+    EXPECT_EQ(bips, 1);
+    cliquer({"ANS"});
+    EXPECT_EQ(z1(), QStringLiteral("5 / 0"));
+    cliquer({"B1"});
+    EXPECT_EQ(z1(), QStringLiteral("5 / 01"));
+}
+
+TEST_F(Fenetre, MemoryAcrossWindows)
+{
+    cliquer({"B5", "EXE", "Command1", "Command1", "RAZ", "Command3"});
+    EXPECT_EQ(z1(), QStringLiteral("10"));
+    Machine autre;
+    autre.touche("Command3")->click();
+    EXPECT_EQ(autre.z1()->text(), QStringLiteral("10"));
+}
+
+TEST_F(Fenetre, DisplayModeSwitch)
+{
+    cliquer({"B1", "B2", "B3", "B4", "EXE"});
+    machine.C(0)->click();
+    EXPECT_EQ(z1(), QStringLiteral("1.234E+03"));
+    machine.C(1)->click();
+    EXPECT_EQ(z1(), QStringLiteral(" 1234"));
+}
+
+TEST_F(Fenetre, KeyboardGoesToTheForm)
+{
+    // Keys typed on the display or on any key button build the expression.
+    taper(machine.z1(), Qt::Key_2, QStringLiteral("2"));
+    taper(machine.touche("B7"), Qt::Key_Plus, QStringLiteral("+"));
+    taper(machine.C(0), Qt::Key_3, QStringLiteral("3"));
+    taper(machine.z1(), Qt::Key_E, QStringLiteral("e"));
+    taper(machine.z1(), Qt::Key_A, QStringLiteral("a"));  // ignored
+    EXPECT_EQ(z1(), QStringLiteral("2 + 3E"));
+    taper(machine.z1(), Qt::Key_Backspace, QStringLiteral("\b"));
+    EXPECT_EQ(z1(), QStringLiteral("2 + 3"));
+    taper(machine.touche("EXE"), Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(z1(), QStringLiteral(" 5"));
+    EXPECT_EQ(machine.result(), 0);  // Enter computes; it does not accept the dialog
+}
+
+TEST_F(Fenetre, ShownModallyAndClosed)
+{
+    Machine modale(nullptr);
+    QTimer::singleShot(0, &modale, [&modale] {
+        modale.touche("B4")->click();
+        modale.touche("EXE")->click();
+        modale.reject();
+    });
+    modale.exec();
+    EXPECT_EQ(modale.z1()->text(), QStringLiteral(" 4"));
+}
+
+QRgb teinte(int c) { return qRgb(c, c + 50, c + 50); }
+
+TEST(FondMachine, GradientBorderAndKeyBlockFrame)
+{
+    QImage image(largeurMachine, hauteurMachine, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    {
+        QPainter p(&image);
+        peindreFondMachine(p);
+    }
+    // c = 200 - x / 2 rounded ties to even: column 5 gives 198 (not 197),
+    // column 301 gives 50 (150.5 rounds to 150).
+    EXPECT_EQ(image.pixel(0, 200), teinte(200));
+    EXPECT_EQ(image.pixel(5, 200), teinte(198));
+    EXPECT_EQ(image.pixel(7, 200), teinte(196));
+    EXPECT_EQ(image.pixel(150, 100), teinte(125));
+    EXPECT_EQ(image.pixel(301, 430), teinte(50));
+    for (int x = 2; x <= 298; x += 37)
+        EXPECT_EQ(image.pixel(x, 0), teinte(200 - int(std::nearbyint(x / 2.0))));
+    // Bevelled border: black top and left, white right and bottom.
+    EXPECT_EQ(image.pixel(150, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(1, 200), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(299, 200), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(150, 428), qRgb(255, 255, 255));
+    // Key block: dark cyan frame, white one a pixel lower and further right.
+    EXPECT_EQ(image.pixel(81, 350), qRgb(0, 128, 128));
+    EXPECT_EQ(image.pixel(150, 289), qRgb(0, 128, 128));
+    EXPECT_EQ(image.pixel(206, 350), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(150, 421), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(150, 350), teinte(125));  // inside the block: the gradient
+}
+
+TEST_F(Fenetre, PaintsItsBackground)
+{
+    const QImage image = machine.grab().toImage();
+    EXPECT_EQ(image.pixel(5, 5), teinte(198));
+    EXPECT_EQ(image.pixel(300, 200), teinte(50));
+}
+
+}  // namespace
+}  // namespace tolvi
