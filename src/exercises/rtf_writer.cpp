@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QPixmap>
@@ -99,28 +100,31 @@ private:
     QString defaultFamily_;
     double defaultPoints_ = 12.0;
     QStringList fonts_;
+    QHash<QString, int> fontIndices_;
     QList<QColor> colors_;
+    QHash<QRgb, int> colorIndices_;
 };
 
 int RtfWriter::fontIndex(const QString& family)
 {
-    qsizetype i = fonts_.indexOf(family);
-    if (i < 0) {
+    auto it = fontIndices_.constFind(family);
+    if (it == fontIndices_.constEnd()) {
+        it = fontIndices_.insert(family, static_cast<int>(fonts_.size()));
         fonts_.append(family);
-        i = fonts_.size() - 1;
     }
-    return static_cast<int>(i);
+    return *it;
 }
 
 int RtfWriter::colorIndex(const QColor& color)
 {
-    const QColor rgb = QColor(color.red(), color.green(), color.blue());
-    qsizetype i = colors_.indexOf(rgb);
-    if (i < 0) {
-        colors_.append(rgb);
-        i = colors_.size() - 1;
+    const QRgb rgb = color.rgb() | 0xFF000000u;
+    auto it = colorIndices_.constFind(rgb);
+    if (it == colorIndices_.constEnd()) {
+        // Entry 0 of the table is the automatic colour.
+        it = colorIndices_.insert(rgb, static_cast<int>(colors_.size()) + 1);
+        colors_.append(QColor(rgb));
     }
-    return static_cast<int>(i) + 1;  // entry 0 of the table is the automatic colour
+    return *it;
 }
 
 QByteArray RtfWriter::charProps(const QTextCharFormat& f)
