@@ -6,12 +6,8 @@
 #include "platform/widget_messages.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QTextStream>
-#include <cerrno>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 int main(int argc, char** argv)
 {
@@ -22,13 +18,7 @@ int main(int argc, char** argv)
     // Batch runs need no display.
     if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Without a desktop session Qt warns about its runtime folder on every
-    // run; give it a private one so batch output stays clean.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/tolvi-runtime-" + QByteArray::number(getuid());
-        if (::mkdir(dir.constData(), 0700) == 0 || errno == EEXIST)
-            qputenv("XDG_RUNTIME_DIR", dir);
-    }
+    tolvi::ensureRuntimeDirectory();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvi"));
     tolvi::installFontsAndTranslations();

@@ -5,6 +5,10 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tolvi {
 
 void installFontsAndTranslations()
@@ -24,6 +28,15 @@ void installFontsAndTranslations()
         QCoreApplication::installTranslator(translator);
     else
         delete translator;
+}
+
+void ensureRuntimeDirectory()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const QByteArray dir = "/tmp/tolvi-runtime-" + QByteArray::number(getuid());
+    if (::mkdir(dir.constData(), 0700) == 0 || errno == EEXIST)
+        qputenv("XDG_RUNTIME_DIR", dir);
 }
 
 }  // namespace tolvi

@@ -6,4 +6,7 @@ namespace tolvi {
 // fonts of the desktop, and loads Qt's French translations (message-box
 // buttons). Call once a QGuiApplication exists.
 void installFontsAndTranslations();
+// Without a desktop session Qt warns about its runtime folder on every run;
+// gives it a private one. Call before the application object exists.
+void ensureRuntimeDirectory();
 }  // namespace tolvi
