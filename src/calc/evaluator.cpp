@@ -104,7 +104,10 @@ QString normaliser(const QString& entree)
     };
 
     for (QChar c : entree) {
-        c = c.toUpper();
+        if (c.unicode() >= u'a' && c.unicode() <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+        else if (c.unicode() > 0x7f)
+            c = c.toUpper();
         if (c == blanc)
             continue;
         if (estSigne(c)) {
@@ -342,9 +345,14 @@ void espacer(QString& expression)
     QString in;
     in.reserve(expression.size() + 2);
     in += blanc;
-    for (QChar c : expression)
-        if (c != blanc)
-            in += c.toUpper();
+    for (QChar c : expression) {
+        if (c == blanc)
+            continue;
+        if (c.unicode() >= u'a' && c.unicode() <= u'z')
+            in += QChar(c.unicode() - (u'a' - u'A'));
+        else
+            in += c.unicode() > 0x7f ? c.toUpper() : c;
+    }
     if (in.size() > 1 && in[1] == QLatin1Char('+'))
         in.remove(1, 1);
     in += blanc;
@@ -355,6 +363,12 @@ void espacer(QString& expression)
     qsizetype i = 0;
     while (i < v.size()) {
         const QChar c = v[i];
+        if (estChiffre(c) || c == QLatin1Char('.') || c == QLatin1Char('(') || c == QLatin1Char(')')
+            || c == blanc) {
+            out += c;  // the common case: nothing to insert
+            i += 1;
+            continue;
+        }
         const QChar avant = out.isEmpty() ? blanc : out.back();
         if (c == QChar(0x00F9) || c == QChar(0x00D9)) {  // "ù" (upper-cased "Ù")
             out += u"SQR ";

@@ -27,7 +27,7 @@ enum : qint16 { modeDegres = 0, modeRadians = 1 };
 // Longest expression the evaluator accepts; a longer one fails with
 // calculImpossible before any work is done, so that no input can make the
 // calculator hang.
-constexpr qsizetype longueurMaximale = 10000;
+constexpr qsizetype longueurMaximale = 5000;
 
 // The entry point. On return `expression` holds the result (trimmed of
 // blanks), or a partly reduced text when `erreurCalcul` is not 0. An empty
