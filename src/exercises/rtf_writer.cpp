@@ -15,6 +15,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>
+#include <QTextList>
 #include <QUrl>
 #include <QVariant>
 
@@ -285,6 +286,21 @@ QByteArray RtfWriter::write()
         body += "\\pard\\plain";
         body += paraProps(block.blockFormat());
         body += ' ';
+        if (const QTextList* list = block.textList()) {
+            // Lists are written as word processors write them for readers
+            // without lists: the bullet or number as text, then a tab.
+            QString mark;
+            switch (list->format().style()) {
+            case QTextListFormat::ListDisc: mark = QChar(0x2022); break;
+            case QTextListFormat::ListCircle: mark = QChar(0x25E6); break;
+            case QTextListFormat::ListSquare: mark = QChar(0x25AA); break;
+            default: mark = list->itemText(block); break;
+            }
+            body += "{\\listtext ";
+            body += charProps(block.charFormat());
+            appendText(body, mark);
+            body += "\\tab}";
+        }
         if (block.length() <= 1) {
             // An empty line keeps the size of its paragraph mark.
             body += '{';

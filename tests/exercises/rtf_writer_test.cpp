@@ -196,6 +196,24 @@ TEST(RtfWriter, WritesWindows1252AndUnicodeEscapes)
     EXPECT_EQ(paragraphs(back)[0].runs[0].family, QString::fromUtf8("Écriturebizarre"));
 }
 
+TEST(RtfWriter, ListItemsKeepTheirMarks)
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertText("Avant");
+    c.insertBlock();
+    c.createList(QTextListFormat::ListDisc);
+    c.insertText("premier");
+    c.insertBlock();
+    c.insertText("second");
+    c.insertBlock(QTextBlockFormat());
+    c.createList(QTextListFormat::ListDecimal);
+    c.insertText(QString::fromUtf8("étape"));
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(writeRtf(doc), back, nullptr));
+    EXPECT_EQ(plainText(back), QString::fromUtf8("Avant\n•\tpremier\n•\tsecond\n1.\tétape"));
+}
+
 TEST(RtfWriter, EmptyParagraphsAreKept)
 {
     QTextDocument empty;
