@@ -26,6 +26,7 @@ const BatchOptions& batchOptions()
         BatchOptions all;
         addRopeOptions(all);
         addMeasureOptions(all);
+        addConfigOptions(all);
         return all;
     }();
     return options;

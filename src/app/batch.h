@@ -38,6 +38,7 @@ const BatchOptions& batchOptions();
 // Option groups, one per feature.
 void addRopeOptions(BatchOptions& options);
 void addMeasureOptions(BatchOptions& options);
+void addConfigOptions(BatchOptions& options);
 
 // True when the arguments ask for a batch run.
 bool isBatch(const QStringList& arguments);
