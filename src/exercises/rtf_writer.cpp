@@ -53,14 +53,26 @@ void appendText(QByteArray& out, const QString& text, bool inFontTable = false)
         case u'}': out += "\\}"; continue;
         case u'\t': out += inFontTable ? "" : "\\tab "; continue;
         case 0x2028: out += inFontTable ? "" : "\\line "; continue;
-        case 0x00A0: out += "\\~"; continue;
-        case 0x00AD: out += "\\-"; continue;
-        case 0x2011: out += "\\_"; continue;
         case u';':
             if (inFontTable)
                 continue;  // ends a font name
             break;
         default: break;
+        }
+        // Text symbols; a font name holds such characters as they are.
+        if (!inFontTable) {
+            if (u == 0x00A0) {
+                out += "\\~";
+                continue;
+            }
+            if (u == 0x00AD) {
+                out += "\\-";
+                continue;
+            }
+            if (u == 0x2011) {
+                out += "\\_";
+                continue;
+            }
         }
         if (u < 0x20)
             continue;

@@ -186,14 +186,22 @@ TEST(RtfWriter, WritesWindows1252AndUnicodeEscapes)
     // Never a literal '?' as fallback: some readers take it for text.
     EXPECT_FALSE(QString::fromLatin1(rtf).contains(QRegularExpression("\\\\u-?[0-9]+ ?\\?")));
 
-    // Font names outside ASCII, and with the table's separator in them.
+    // Font names outside ASCII, with the table's separator or with soft
+    // hyphens in them (found by fuzzing: "Sy\-mbol" was read back as Symbol,
+    // whose letters are Greek).
     QTextDocument named;
-    QTextCursor(&named).insertText("x", font("Écriture;bizarre", 12));
+    QTextCursor c(&named);
+    c.insertText("x", font("Écriture;bizarre", 12));
+    c.insertText("l", font("Sy\u00ADmbol\u00A0", 12));
     const QByteArray out = writeRtf(named);
     EXPECT_TRUE(out.contains("\\'c9criturebizarre;}"));
     QTextDocument back;
     ASSERT_TRUE(readRtf(out, back, nullptr));
-    EXPECT_EQ(paragraphs(back)[0].runs[0].family, QString::fromUtf8("Écriturebizarre"));
+    EXPECT_EQ(plainText(back), "xl");
+    const auto ps = paragraphs(back);
+    ASSERT_EQ(ps[0].runs.size(), 2u);
+    EXPECT_EQ(ps[0].runs[0].family, QString::fromUtf8("Écriturebizarre"));
+    EXPECT_EQ(ps[0].runs[1].family, QString::fromUtf8("Sy\u00ADmbol"));
 }
 
 TEST(RtfWriter, ListItemsKeepTheirMarks)
