@@ -1,0 +1,148 @@
+// The authoring tool: the shipped activities are exactly what their sources
+// give, and teachers' mistakes in the sources are named.
+#include "author.h"
+
+#include "config/config_codec.h"
+#include "exercises/exercise_file.h"
+#include "exercises/rtf_reader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+using namespace tolvi;
+
+namespace {
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+}  // namespace
+
+TEST(ExerciseAuthor, RegeneratingTheShippedFilesGivesTheSameBytes)
+{
+    QTemporaryDir out;
+    ASSERT_TRUE(out.isValid());
+    QStringList written;
+    QString error;
+    ASSERT_TRUE(author::buildAll(QStringLiteral(TOLVI_SOURCE_DIR "/data-src/exercices"), out.path(), &written, &error))
+        << error.toStdString();
+    // Every file the sources build is shipped, identical; nothing shipped is left unbuilt.
+    const QDir shipped(QStringLiteral(TOLVI_SOURCE_DIR "/data"));
+    QStringList built = written;
+    built.sort();
+    QStringList inData = shipped.entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(built, inData);
+    for (const QString& name : written) {
+        const QByteArray expected = fileBytes(shipped.filePath(name));
+        EXPECT_FALSE(expected.isEmpty()) << name.toStdString();
+        EXPECT_EQ(fileBytes(QDir(out.path()).filePath(name)), expected)
+            << name.toStdString() << " differs: run tolvi-author build data-src/exercices data";
+    }
+}
+
+TEST(ExerciseAuthor, ShippedExercisesFillEveryPreviewFieldAndNameFilesThatExist)
+{
+    const QDir data(QStringLiteral(TOLVI_SOURCE_DIR "/data"));
+    const QStringList exercises = data.entryList({QStringLiteral("*.E33")}, QDir::Files);
+    ASSERT_GE(exercises.size(), 4);
+    int corrected = 0;
+    for (const QString& name : exercises) {
+        SCOPED_TRACE(name.toStdString());
+        const ExerciseReading reading = readExercise(data.filePath(name));
+        ASSERT_TRUE(reading.readable(1, 12));
+        const ExerciseRecords& r = reading.records;
+        const ExercisePreview preview = exercisePreview(r);
+        EXPECT_FALSE(preview.title.isEmpty());
+        EXPECT_FALSE(preview.notions.isEmpty());
+        EXPECT_GT(preview.litMarks, 0);
+        EXPECT_GT(preview.hourglasses, 0);
+        for (const QString& file : {r.statement, r.configuration, r.correction, r.correctionConfiguration})
+            if (!file.isEmpty()) {
+                EXPECT_TRUE(QFile::exists(data.filePath(file))) << file.toStdString();
+            }
+        for (const QString& config : {r.configuration, r.correctionConfiguration})
+            if (!config.isEmpty()) {
+                EXPECT_EQ(readConfig(data.filePath(config)).status, ConfigReadStatus::Ok);
+            }
+        corrected += preview.corrected;
+    }
+    EXPECT_GE(corrected, 3);
+    const ExerciseReading start = readExercise(data.filePath(QStringLiteral("TOLVI.PEM")));
+    EXPECT_TRUE(QFile::exists(data.filePath(start.records.statement)));
+    EXPECT_TRUE(QFile::exists(data.filePath(start.records.configuration)));
+}
+
+TEST(ExerciseAuthor, MarkupBecomesFormattedRtfThatReadsBack)
+{
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(author::markupToRtf(QStringLiteral("# Titre\n\nLa tension **T** et v_{1},\nsuite *italique* {{bleu}} 10^{-1} \\*\n\n- point")),
+                        doc));
+    ASSERT_EQ(doc.blockCount(), 3);
+    EXPECT_EQ(doc.begin().text(), QStringLiteral("Titre"));
+    EXPECT_EQ(doc.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(doc.begin().next().text(), QStringLiteral("La tension T et v1, suite italique bleu 10-1 *"));
+    EXPECT_EQ(doc.lastBlock().text(), QStringLiteral("\u2022 point"));
+    auto formatAt = [&](const QString& what) {
+        QTextCursor c = doc.find(what, doc.begin().next().position(), QTextDocument::FindCaseSensitively);
+        return c.charFormat();
+    };
+    EXPECT_EQ(formatAt(QStringLiteral("T")).fontWeight(), QFont::Bold);
+    EXPECT_EQ(formatAt(QStringLiteral("1")).verticalAlignment(), QTextCharFormat::AlignSubScript);
+    EXPECT_EQ(formatAt(QStringLiteral("-1")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    EXPECT_TRUE(formatAt(QStringLiteral("italique")).fontItalic());
+    EXPECT_EQ(formatAt(QStringLiteral("bleu")).foreground().color(), QColor(0, 0, 200));
+}
+
+TEST(ExerciseAuthor, SourcesAreReadAndTheirMistakesNamed)
+{
+    QString error;
+    const auto config = author::parseConfiguration(
+        QStringLiteral("# commentaire\nonde = sinusoidale\nextremite = libre\ntension = 1.6\nduree_graphe = 30\n"
+                       "marqueur_bleu = 2,5\nmarqueur_rouge = aucun\nsymetrique = oui\n"),
+        &error);
+    ASSERT_TRUE(config) << error.toStdString();
+    EXPECT_EQ(config->wave, (std::array<bool, 3>{false, false, true}));
+    EXPECT_EQ(config->farEnd, (std::array<bool, 3>{false, false, true}));
+    EXPECT_EQ(config->entries[2], QStringLiteral("1,6"));
+    EXPECT_EQ(config->durationIndex, 6);
+    EXPECT_EQ(config->blueMarker, 300);
+    EXPECT_EQ(config->redMarker, -1);
+    EXPECT_TRUE(config->symmetric);
+
+    struct Bad {
+        const char* text;
+        const char* says;
+    } bad[] = {
+        {"onde = carree", "ligne 1"},         {"\ntension = beaucoup", "ligne 2"},
+        {"duree_graphe = 7", "duree_graphe"}, {"marqueur_bleu = 8", "marqueur_bleu"},
+        {"couleur = rouge", "couleur"},       {"sans egal", "clé = valeur"},
+        {"symetrique = peut-etre", "oui"},
+    };
+    for (const Bad& b : bad) {
+        error.clear();
+        EXPECT_FALSE(author::parseConfiguration(QString::fromUtf8(b.text), &error)) << b.text;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(b.says))) << error.toStdString();
+    }
+
+    const auto exercise = author::parseExercise(
+        QStringLiteral("fichier = A.E33\nenonce = A.RTF < a.txt\nconfiguration = A.P15\n"
+                       "notion = \"une \"\nnotion = deux\ntemps = 3\ndifficulte = 1.5\ntitre = T"),
+        &error);
+    ASSERT_TRUE(exercise) << error.toStdString();
+    EXPECT_EQ(exercise->records.statement, QStringLiteral("A.RTF"));
+    EXPECT_EQ(exercise->records.configuration, QStringLiteral("A.P15"));
+    ASSERT_EQ(exercise->texts.size(), 1u);
+    EXPECT_EQ(exercise->texts[0].source, QStringLiteral("a.txt"));
+    EXPECT_TRUE(exercise->configurations.empty());
+    EXPECT_EQ(exercise->records.notions[0], QStringLiteral("une "));
+    EXPECT_EQ(exercise->records.expectedTime, QStringLiteral(" 3"));
+    EXPECT_FALSE(author::parseExercise(QStringLiteral("enonce = A.RTF"), &error));
+    EXPECT_FALSE(author::parseExercise(QStringLiteral("fichier = A.E33\nnotion=1\nnotion=2\nnotion=3\nnotion=4\nnotion=5\nenonce=a"), &error));
+    EXPECT_FALSE(author::parseExercise(QStringLiteral("fichier = A.E33\nenonce = a\ntemps = long"), &error));
+}
