@@ -1,7 +1,9 @@
 #include "app/program.h"
 
+#include "config/config_loader.h"
 #include "config/open_dialog.h"
 #include "config/save_dialog.h"
+#include "exercises/fichexo.h"
 #include "mainwin/feuille_p.h"
 
 namespace tolvi {
@@ -26,6 +28,16 @@ void Program::connectFeatures()
         SaveDialog dialog(sim_, shared_, messages_, setTitle, window_.get());
         dialog.exec();
     };
+
+    // Exercises: the menu under btexo, the launcher's request, and the
+    // configurations they name, loaded as "&Ouvrir" loads one.
+    ConfigLoadHooks exerciseLoad;
+    exerciseLoad.setTitle = setTitle;
+    exercises_ = std::make_unique<ExerciseMenu>(ExerciseContext{
+        *window_, shared_, messages_,
+        [this, exerciseLoad] { chargeConfig(sim_, messages_, shared_.cheminConfig, exerciseLoad); }, {}});
+    window_->exerciseMenuHook = [this](const QPoint& global) { exercises_->btexo_Click(global); };
+    window_->openExerciseRequest = [this](const QString& path) { exercises_->openRequest(path); };
 }
 
 }  // namespace tolvi

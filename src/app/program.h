@@ -10,6 +10,7 @@
 #include <memory>
 
 namespace tolvi {
+class ExerciseMenu;
 class FeuilleP;
 
 class Program {
@@ -23,6 +24,8 @@ public:
     SharedState& shared() { return shared_; }
     FeuilleP& window() { return *window_; }
     Messages& messages() { return messages_; }
+    // The exercise menu under btexo and the exercise window.
+    ExerciseMenu& exercises() { return *exercises_; }
 
 private:
     void connectFeatures();
@@ -32,6 +35,8 @@ private:
     SharedState shared_;
     Simulation sim_;
     std::unique_ptr<FeuilleP> window_;
+    // After the window: goes first, with the exercise window it may hold.
+    std::unique_ptr<ExerciseMenu> exercises_;
 };
 
 }  // namespace tolvi
