@@ -27,6 +27,7 @@ const BatchOptions& batchOptions()
         addRopeOptions(all);
         addMeasureOptions(all);
         addConfigOptions(all);
+        addExerciseOptions(all);
         return all;
     }();
     return options;

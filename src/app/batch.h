@@ -39,6 +39,7 @@ const BatchOptions& batchOptions();
 void addRopeOptions(BatchOptions& options);
 void addMeasureOptions(BatchOptions& options);
 void addConfigOptions(BatchOptions& options);
+void addExerciseOptions(BatchOptions& options);
 
 // True when the arguments ask for a batch run.
 bool isBatch(const QStringList& arguments);
