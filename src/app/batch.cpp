@@ -26,6 +26,7 @@ const BatchOptions& batchOptions()
         BatchOptions all;
         addRopeOptions(all);
         addMeasureOptions(all);
+        addPrintOptions(all);
         addConfigOptions(all);
         addExerciseOptions(all);
         return all;

@@ -38,6 +38,7 @@ const BatchOptions& batchOptions();
 // Option groups, one per feature.
 void addRopeOptions(BatchOptions& options);
 void addMeasureOptions(BatchOptions& options);
+void addPrintOptions(BatchOptions& options);
 void addConfigOptions(BatchOptions& options);
 void addExerciseOptions(BatchOptions& options);
 

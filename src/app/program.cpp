@@ -5,6 +5,13 @@
 #include "config/save_dialog.h"
 #include "exercises/fichexo.h"
 #include "mainwin/feuille_p.h"
+#include "app/help_command.h"
+#include "calc/machine.h"
+#include "measure/confimp.h"
+#include "measure/copy_menu.h"
+
+#include <QCursor>
+#include <QPointer>
 
 namespace tolvi {
 
@@ -38,6 +45,26 @@ void Program::connectFeatures()
         [this, exerciseLoad] { chargeConfig(sim_, messages_, shared_.cheminConfig, exerciseLoad); }, {}});
     window_->exerciseMenuHook = [this](const QPoint& global) { exercises_->btexo_Click(global); };
     window_->openExerciseRequest = [this](const QString& path) { exercises_->openRequest(path); };
+
+    // Tools: calculator, copy, printing and help.
+    auto calculator = std::make_shared<QPointer<Machine>>();
+    window_->calculatorHook = [this, calculator] {
+        Machine machine(window_.get());
+        *calculator = &machine;
+        machine.exec();
+    };
+    window_->unloadCalculatorHook = [calculator] {
+        if (*calculator)
+            (*calculator)->reject();
+    };
+    auto* menucop = new CopyMenu(sim_, [this] { window_->setInfo(shared_.messageCopie); }, window_.get());
+    window_->copyHook = [menucop] { menucop->Command4_Click(QCursor::pos()); };
+    window_->printHook = [this] {
+        Confimp confimp(sim_.ropeImage(), sim_.graphImage(), messages_, window_.get());
+        confimp.exec();
+    };
+    auto help = std::make_shared<HelpCommand>(sim_, messages_);
+    window_->helpHook = [help](const QString& helpFile) { help->Command7_Click(helpFile); };
 }
 
 }  // namespace tolvi

@@ -1,0 +1,168 @@
+// Batch options of printing and the clipboard: the print dialog's "&OK" to a
+// PDF file, the exercise text to a PDF file, a picture on the clipboard.
+#include "app/batch.h"
+#include "app/program.h"
+#include "mainwin/feuille_p.h"
+#include "measure/clipboard.h"
+#include "measure/confimp.h"
+#include "measure/up_down.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QThread>
+
+namespace tolvi {
+
+namespace {
+// The print dialog's options as the options before --print-pdf left them;
+// one batch run is one program.
+struct BatchPrint {
+    const Program* program = nullptr;
+    PrintOptions options;
+    int clipboardWait = 5;
+};
+
+BatchPrint& state(const Program& program)
+{
+    static BatchPrint s;
+    if (s.program != &program)
+        s = BatchPrint{&program, PrintOptions{}, 5};
+    return s;
+}
+
+bool printPdf(BatchContext& ctx, const QString& path)
+{
+    const PrintOptions& o = state(ctx.program).options;
+    Simulation& sim = ctx.program.simulation();
+    Confimp dialog(sim.ropeImage(), sim.graphImage(), ctx.program.messages(), &ctx.program.window());
+    dialog.check1(0)->setChecked(o.rope);
+    dialog.check1(1)->setChecked(o.graph);
+    dialog.text1()->setText(o.title);
+    dialog.upDown1()->setValue(o.copies);
+    dialog.printer().setOutputFormat(QPrinter::PdfFormat);
+    dialog.printer().setOutputFileName(path);
+    dialog.Form_Load();
+    // A refused job comes back to the dialog: there it means failure.
+    dialog.choosePrinter = [](QPrinter&) { return false; };
+    dialog.Command1_Click();
+    if (dialog.result() != QDialog::Accepted) {
+        ctx.error = QStringLiteral("Impression dans %1 impossible.").arg(path);
+        return false;
+    }
+    return true;
+}
+
+bool printTextPdf(BatchContext& ctx, const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ctx.error = QStringLiteral("Écriture impossible dans %1 : %2").arg(path, file.errorString());
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(QStringLiteral("Tolvi"));
+        ctx.program.window().supertext()->document()->print(&writer);
+    }
+    if (file.size() == 0 || !file.commit()) {
+        ctx.error = QStringLiteral("Impression du texte dans %1 impossible.").arg(path);
+        return false;
+    }
+    return true;
+}
+
+bool copyPicture(BatchContext& ctx, const QString& which)
+{
+    Simulation& sim = ctx.program.simulation();
+    const QImage image = which == QLatin1String("rope") ? sim.ropeImage() : sim.graphImage();
+    if (!copyImageToClipboard(image)) {
+        ctx.error = QStringLiteral("Le presse-papiers n'a pas accepté l'image.");
+        return false;
+    }
+    ctx.program.window().setInfo(ctx.program.shared().messageCopie);
+    ctx.out << ctx.program.shared().messageCopie << QLatin1Char('\n');
+    ctx.out.flush();
+    // On a real display the clipboard lives as long as its owner: stay a
+    // while so other programs can paste, or until another copy replaces it.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        bool replaced = false;
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        QObject::connect(clipboard, &QClipboard::dataChanged, clipboard, [&replaced, clipboard] {
+            if (!clipboard->ownsClipboard())
+                replaced = true;
+        });
+        QDeadlineTimer deadline(state(ctx.program).clipboardWait * 1000);
+        while (!replaced && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            QThread::msleep(10);
+        }
+    }
+    return true;
+}
+}  // namespace
+
+void addPrintOptions(BatchOptions& options)
+{
+    options.push_back({QStringLiteral("--copies"), QStringLiteral("N"),
+                       QStringLiteral("nombre d'exemplaires des impressions suivantes (1 à %1)").arg(kMaxCopies),
+                       QStringLiteral("--copies 3 --print-pdf page.pdf"),
+                       [](const QString& v) { return checkInteger(v, 1, kMaxCopies); },
+                       [](BatchContext& ctx, const QString& v) {
+                           state(ctx.program).options.copies = v.trimmed().toInt();
+                           return true;
+                       }});
+    options.push_back({QStringLiteral("--no-rope"), QString(),
+                       QStringLiteral("les impressions suivantes n'ont pas l'animation de la corde"),
+                       QStringLiteral("--no-rope --print-pdf graphe.pdf"), nullptr,
+                       [](BatchContext& ctx, const QString&) {
+                           state(ctx.program).options.rope = false;
+                           return true;
+                       }});
+    options.push_back({QStringLiteral("--no-graph"), QString(),
+                       QStringLiteral("les impressions suivantes n'ont pas le graphe"),
+                       QStringLiteral("--no-graph --print-pdf corde.pdf"), nullptr,
+                       [](BatchContext& ctx, const QString&) {
+                           state(ctx.program).options.graph = false;
+                           return true;
+                       }});
+    options.push_back({QStringLiteral("--title"), QStringLiteral("TEXTE"),
+                       QStringLiteral("titre de la page des impressions suivantes"),
+                       QStringLiteral("--title \"Classe de 1re S\" --print-pdf page.pdf"), nullptr,
+                       [](BatchContext& ctx, const QString& v) {
+                           state(ctx.program).options.title = v;
+                           return true;
+                       }});
+    options.push_back({QStringLiteral("--print-pdf"), QStringLiteral("FICHIER"),
+                       QStringLiteral("imprime comme « OK » de la fenêtre « Imprimer », dans un fichier PDF"),
+                       QStringLiteral("--print-pdf page.pdf"), checkNotEmpty, printPdf});
+    options.push_back({QStringLiteral("--print-text-pdf"), QStringLiteral("FICHIER"),
+                       QStringLiteral("imprime le texte de la zone d'exercice dans un fichier PDF"),
+                       QStringLiteral("--print-text-pdf texte.pdf"), checkNotEmpty, printTextPdf});
+    options.push_back({QStringLiteral("--clipboard-wait"), QStringLiteral("S"),
+                       QStringLiteral("secondes pendant lesquelles --copy garde le presse-papiers (0 à 600, 5 par défaut)"),
+                       QStringLiteral("--clipboard-wait 30 --copy rope"),
+                       [](const QString& v) { return checkInteger(v, 0, 600); },
+                       [](BatchContext& ctx, const QString& v) {
+                           state(ctx.program).clipboardWait = v.trimmed().toInt();
+                           return true;
+                       }});
+    options.push_back({QStringLiteral("--copy"), QStringLiteral("rope|graph"),
+                       QStringLiteral("place l'image de la corde ou du graphe dans le presse-papiers"),
+                       QStringLiteral("--copy graph"),
+                       [](const QString& v) -> std::optional<QString> {
+                           if (v != QLatin1String("rope") && v != QLatin1String("graph"))
+                               return QStringLiteral("rope ou graph est attendu");
+                           return std::nullopt;
+                       },
+                       copyPicture});
+}
+
+}  // namespace tolvi

@@ -1,0 +1,35 @@
+#include "measure/copy_menu.h"
+
+#include "measure/clipboard.h"
+#include "sim/simulation.h"
+
+namespace tolvi {
+
+CopyMenu::CopyMenu(Simulation& sim, std::function<void()> showConfirmation, QWidget* parent)
+    : QMenu(parent), sim_(sim), showConfirmation_(std::move(showConfirmation))
+{
+    setObjectName(QStringLiteral("menucop"));
+    cop001_ = addAction(QStringLiteral("Copier l'animation"), this, &CopyMenu::cop001_Click);
+    cop001_->setObjectName(QStringLiteral("cop001"));
+    cop002_ = addAction(QStringLiteral("Copier le graphe"), this, &CopyMenu::Cop002_Click);
+    cop002_->setObjectName(QStringLiteral("Cop002"));
+}
+
+void CopyMenu::Command4_Click(const QPoint& global)
+{
+    exec(global);
+    if (showConfirmation_)
+        showConfirmation_();
+}
+
+void CopyMenu::cop001_Click()
+{
+    copyImageToClipboard(sim_.ropeImage());
+}
+
+void CopyMenu::Cop002_Click()
+{
+    copyImageToClipboard(sim_.graphImage());
+}
+
+}  // namespace tolvi

@@ -1,0 +1,114 @@
+#include "measure/print_page.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <algorithm>
+
+namespace tolvi {
+
+namespace {
+QFont titleFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(12);
+    font.setBold(true);
+    return font;
+}
+
+QFont bodyFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(10);
+    font.setBold(true);  // only the size changes after the title
+    return font;
+}
+
+// Line height of a font of `points` on a device of `dpi`.
+int lineHeight(const QFont& font, int dpi)
+{
+    // Point sizes scale with the device resolution; 72 points to the inch.
+    QFont scaled(font);
+    scaled.setPixelSize(std::max(1, int(font.pointSizeF() * dpi / 72.0 + 0.5)));
+    return QFontMetrics(scaled).lineSpacing();
+}
+
+// A picture of `pixels` at 96 per inch, in device units; narrowed to the
+// page width (keeping its proportions) when wider than the page.
+QSize printedSize(const QSize& pixels, int dpi, int pageWidth)
+{
+    QSize size(int(pixels.width() * double(dpi) / 96.0 + 0.5), int(pixels.height() * double(dpi) / 96.0 + 0.5));
+    if (size.width() > pageWidth && size.width() > 0)
+        size = QSize(pageWidth, int(double(size.height()) * pageWidth / size.width() + 0.5));
+    return size;
+}
+}  // namespace
+
+PageLayout pageLayout(const QSize& pageSize, int dpi, const QSize& rope, const QSize& graph,
+                      const PrintOptions& options)
+{
+    PageLayout layout;
+    const int titleLine = lineHeight(titleFont(), dpi);
+    const int bodyLine = lineHeight(bodyFont(), dpi);
+    layout.title = QRect(0, 0, pageSize.width(), titleLine);
+    // The pictures start a twentieth of the page down, never over the title.
+    int y = std::max(pageSize.height() / 20, titleLine);
+    if (options.rope) {
+        const QSize size = printedSize(rope, dpi, pageSize.width());
+        layout.rope = QRect((pageSize.width() - size.width()) / 2, y, size.width(), size.height());
+        y += size.height() + 2 * bodyLine;
+    }
+    if (options.graph) {
+        const QSize size = printedSize(graph, dpi, pageSize.width());
+        layout.graph = QRect((pageSize.width() - size.width()) / 2, y, size.width(), size.height());
+    }
+    return layout;
+}
+
+PageLayout paintPage(QPainter& painter, const QSize& pageSize, int dpi, const QImage& rope,
+                     const QImage& graph, const PrintOptions& options)
+{
+    const PageLayout layout = pageLayout(pageSize, dpi, rope.size(), graph.size(), options);
+    QFont font = titleFont();
+    font.setPixelSize(std::max(1, int(12.0 * dpi / 72.0 + 0.5)));
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(layout.title, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, options.title);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (options.rope && !rope.isNull())
+        painter.drawImage(layout.rope, rope);
+    if (options.graph && !graph.isNull())
+        painter.drawImage(layout.graph, graph);
+    painter.restore();
+    return layout;
+}
+
+QString printPages(QPagedPaintDevice& device, const QImage& rope, const QImage& graph,
+                   const PrintOptions& options)
+{
+    device.setPageOrientation(QPageLayout::Landscape);
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        device.setPageOrientation(QPageLayout::Portrait);
+        return QStringLiteral("L'imprimante n'accepte pas le document : vérifiez qu'elle est "
+                              "allumée et disponible, ou choisissez-en une autre avec « Imprimantes ».");
+    }
+    const QSize pageSize(device.width(), device.height());
+    const int dpi = device.logicalDpiY();
+    const int copies = std::clamp(options.copies, 1, kMaxCopies);
+    bool ok = true;
+    for (int copy = 1; copy <= copies && ok; ++copy) {
+        paintPage(painter, pageSize, dpi, rope, graph, options);
+        if (copy < copies)
+            ok = device.newPage();
+    }
+    ok = painter.end() && ok;
+    device.setPageOrientation(QPageLayout::Portrait);
+    if (!ok)
+        return QStringLiteral("L'impression n'a pas pu se terminer : le document n'a pas été imprimé entièrement.");
+    return QString();
+}
+
+}  // namespace tolvi

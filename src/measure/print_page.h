@@ -1,0 +1,49 @@
+#pragma once
+// The printed page of "&Imprimer": the title in Arial 12 bold at the top
+// left, two blank lines, then the rope picture and the time graph, each at
+// its natural size (a screen pixel is 1/96 inch) and centred across the page.
+// One page per copy, in landscape.
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+class QPagedPaintDevice;
+
+namespace tolvi {
+
+// What the print dialog hands to printing; the opening values by default.
+struct PrintOptions {
+    bool rope = true;    // "L'animation"
+    bool graph = true;   // "Le graphe"
+    QString title = QStringLiteral("Kestrane - Tolvi");
+    int copies = 1;
+};
+
+// Where one page puts its parts, in device units of the painter.
+struct PageLayout {
+    QRect title;      // the title's line
+    QRect rope;       // empty when not printed
+    QRect graph;      // empty when not printed
+};
+
+// The most copies the dialog offers.
+constexpr int kMaxCopies = 99;
+
+// Lays out one page of `pageSize` device units at `dpi` dots per inch.
+PageLayout pageLayout(const QSize& pageSize, int dpi, const QSize& rope, const QSize& graph,
+                      const PrintOptions& options);
+
+// Paints one page on a painter whose device is `pageSize` units at `dpi`.
+// Returns the layout used.
+PageLayout paintPage(QPainter& painter, const QSize& pageSize, int dpi, const QImage& rope,
+                     const QImage& graph, const PrintOptions& options);
+
+// Prints every copy on `device` (its orientation set to landscape first, back
+// to portrait after), one page each. Returns an empty text when done, or the
+// French reason of a failure.
+QString printPages(QPagedPaintDevice& device, const QImage& rope, const QImage& graph,
+                   const PrintOptions& options);
+
+}  // namespace tolvi
