@@ -46,6 +46,16 @@ void applyRecords(Simulation& sim, const ConfigReading& reading)
         sim.setMarqueBleue(v.blueMarker);
 }
 
+// The restored texts become the parameters. Besides the frequency box (the
+// validation a user's leaving the first box runs), every box is brought into
+// its range: a file edited by hand must not give a negative duration or a
+// zero linear mass that no typing could give.
+void validateEntries(Simulation& sim)
+{
+    for (int i = TfFrequence; i <= TfDuree; ++i)
+        sim.Textfreq_LostFocus(i);
+}
+
 }  // namespace
 
 QString configTitle(const QString& path)
@@ -72,14 +82,14 @@ ConfigLoadResult chargeConfig(Simulation& sim, Messages& messages, const QString
         applyRecords(sim, reading);
         messages.critical(kConfigReadErrorTitle, kConfigReadErrorText);
         run(hooks.closeDialog);
-        sim.Textfreq_LostFocus(TfFrequence);
+        validateEntries(sim);
         return ConfigLoadResult::Damaged;
     case ConfigReadStatus::Ok:
         break;
     }
     applyRecords(sim, reading);
     run(hooks.closeDialog);
-    sim.Textfreq_LostFocus(TfFrequence);
+    validateEntries(sim);
     if (hooks.setTitle)
         hooks.setTitle(configTitle(cheminConfig));
     run(hooks.processEvents);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cmath>
 
 using namespace tolvi;
 
@@ -199,6 +200,8 @@ TEST_F(ConfigLoaderTest, RecordsAreReadByTheLoadersRules)
 {
     QList<QByteArray> t = defaultTexts();
     t[1] = "3,25";        // verbatim, then validated
+    t[2] = "9999";        // out of range: brought into it as typing would
+    t[5] = "-1";
     t[6] = "1";           // two waves selected: the later one wins
     t[8] = "1";
     t[9] = "0";           // no far end selected: the current one stays
@@ -228,6 +231,10 @@ TEST_F(ConfigLoaderTest, RecordsAreReadByTheLoadersRules)
     EXPECT_EQ(s.state().marqueBleue, Simulation::kNoMarker);
     EXPECT_EQ(s.controls().textfreq[0], QStringLiteral("3,25"));
     EXPECT_FLOAT_EQ(s.state().frequence, 3.25f);
+    EXPECT_EQ(s.controls().textfreq[1], QStringLiteral("500"));
+    EXPECT_EQ(s.controls().textfreq[4], QStringLiteral("100"));
+    EXPECT_FLOAT_EQ(s.state().duree, 0.1f);
+    EXPECT_DOUBLE_EQ(s.state().celerite, std::sqrt(0.4 / 0.5));
 }
 
 TEST_F(ConfigLoaderTest, RefusedFilesChangeNothingAndLeaveNoFileBehind)
