@@ -29,6 +29,7 @@ const BatchOptions& batchOptions()
         addPrintOptions(all);
         addConfigOptions(all);
         addExerciseOptions(all);
+        addCalcOptions(all);
         return all;
     }();
     return options;

@@ -41,6 +41,7 @@ void addMeasureOptions(BatchOptions& options);
 void addPrintOptions(BatchOptions& options);
 void addConfigOptions(BatchOptions& options);
 void addExerciseOptions(BatchOptions& options);
+void addCalcOptions(BatchOptions& options);
 
 // True when the arguments ask for a batch run.
 bool isBatch(const QStringList& arguments);

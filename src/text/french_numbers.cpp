@@ -1,6 +1,7 @@
 #include "text/french_numbers.h"
 
 #include <cfenv>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,8 +30,10 @@ namespace {
 // rounds as the user typed it. Returns plain digits with a "." and a "-".
 QString fixedHalfAwayFromZero(double value, int decimals)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+    // to_chars never looks at the C locale, which a French desktop sets to a
+    // decimal comma.
+    char buf[64] = {};
+    std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, 14);
     // buf is "d.dddddddddddddde+XX"
     QString mantissa;
     for (const char* c = buf; *c && *c != 'e'; ++c)
@@ -128,8 +131,8 @@ QString formatGeneral(double value, int significant)
         return QStringLiteral("NaN");
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("Inf") : QStringLiteral("-Inf");
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*g", significant, value);
+    char buf[64] = {};
+    std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::general, std::clamp(significant, 1, 17));
     QString text = QString::fromLatin1(buf);
     if (text == QLatin1String("-0"))
         text = QStringLiteral("0");
@@ -170,7 +173,14 @@ std::optional<double> readFrench(const QString& text)
     }
     if (digits == 0)
         return std::nullopt;
-    return std::strtod(ascii.constData(), nullptr);
+    double value = 0.0;
+    const char* first = ascii.constData();
+    if (*first == '+')
+        ++first;  // from_chars takes no plus sign
+    const auto [end, error] = std::from_chars(first, ascii.constData() + ascii.size(), value);
+    if (error != std::errc() || end != ascii.constData() + ascii.size())
+        return std::nullopt;
+    return value;
 }
 
 QString formatRecordInteger(long long value)

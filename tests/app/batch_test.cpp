@@ -171,3 +171,17 @@ TEST(Batch, UnwritableFileFailsWithAMessage)
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Impossible d'écrire le fichier /nonexistent-folder/rope.csv")));
 }
+
+TEST(Batch, CalculatorLinesKeepTheLastAnswerAndModes)
+{
+    const Outcome r = runTolvi({"--eval", "2*sin 30", "--eval", "-2^2", "--eval", "1/0", "--radians", "--eval",
+                                "cos 0", "--scientific", "--eval", "1/4"});
+    EXPECT_EQ(r.code, 0);
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5) << r.out.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral(" 1"));  // degrees by default
+    EXPECT_EQ(lines[1], QStringLiteral(" 4"));  // the sign belongs to the number
+    EXPECT_EQ(lines[2], QStringLiteral("Calcul impossible"));  // shown in the display, no box
+    EXPECT_EQ(lines[3], QStringLiteral(" 1"));
+    EXPECT_EQ(lines[4], QStringLiteral("2.5000000E-01"));
+}

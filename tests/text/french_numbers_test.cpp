@@ -1,6 +1,7 @@
 #include "text/french_numbers.h"
 
 #include <gtest/gtest.h>
+#include <clocale>
 
 using namespace tolvi;
 
@@ -79,4 +80,25 @@ TEST(FrenchNumbers, RecordIntegersAndTiesToEven)
     EXPECT_EQ(roundEven(-0.5), -0.0);
     EXPECT_EQ(roundEven(227.5), 228.0);
     EXPECT_EQ(roundEven(217.5), 218.0);
+}
+
+TEST(FrenchNumbers, IndependentOfTheSystemLocale)
+{
+    // A French desktop sets the C library's decimal mark to a comma; the
+    // program's texts must not change with it.
+    const char* names[] = {"fr_FR.UTF-8", "fr_FR.utf8", "de_DE.UTF-8", "de_DE.utf8"};
+    const char* chosen = nullptr;
+    for (const char* name : names)
+        if (std::setlocale(LC_NUMERIC, name)) {
+            chosen = name;
+            break;
+        }
+    if (!chosen)
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    EXPECT_EQ(formatPattern(2.345, "#0.00"), "2,35");
+    EXPECT_EQ(formatPattern(1000, "# ##0"), "1 000");
+    EXPECT_EQ(formatGeneral(2.5), "2,5");
+    EXPECT_DOUBLE_EQ(*readFrench("2,5"), 2.5);
+    EXPECT_DOUBLE_EQ(*readFrench("2.5"), 2.5);
+    std::setlocale(LC_NUMERIC, "C");
 }
