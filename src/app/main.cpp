@@ -15,8 +15,10 @@ int main(int argc, char** argv)
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const bool batch = tolvi::isBatch(arguments);
-    // Batch runs need no display.
-    if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // Batch runs need no display, except a copy that other programs should
+    // be able to paste: that one stays on the real display when there is one.
+    const bool copyForOthers = arguments.contains(QStringLiteral("--copy")) && !qEnvironmentVariableIsEmpty("DISPLAY");
+    if (batch && !copyForOthers && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     tolvi::ensureRuntimeDirectory();
     QApplication app(argc, argv);
