@@ -366,7 +366,7 @@ void Fichexo::fillDir1()
     int level = 0;
     for (const QString& a : ancestors) {
         const QString name = a == QLatin1String("/") ? a : QFileInfo(a).fileName();
-        auto* item = new QListWidgetItem(QString(level * 2, QLatin1Char(' ')) + QStringLiteral("\U0001F4C2 ") + name, dir1_);
+        auto* item = new QListWidgetItem(QString(level * 2, QLatin1Char(' ')) + name, dir1_);
         item->setData(Qt::UserRole, a);
         ++level;
     }
@@ -374,7 +374,7 @@ void Fichexo::fillDir1()
     const QStringList subdirs =
         QDir(dirPath_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& s : subdirs) {
-        auto* item = new QListWidgetItem(QString(level * 2, QLatin1Char(' ')) + QStringLiteral("\U0001F4C1 ") + s, dir1_);
+        auto* item = new QListWidgetItem(QString(level * 2, QLatin1Char(' ')) + s, dir1_);
         item->setData(Qt::UserRole, QDir(dirPath_).filePath(s));
     }
 }

@@ -1,0 +1,66 @@
+// The exercise options of the batch command line, on the real program and
+// its shipped activities.
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+struct Outcome {
+    int code;
+    QString err;
+};
+
+Outcome run(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(QStringLiteral(TOLVI_PROGRAM_DIR));
+    process.start(QStringLiteral(TOLVI_PROGRAM_DIR "/tolvi"), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString readUtf8(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+}  // namespace
+
+TEST(BatchExercise, ShippedActivitiesOpenTheirCorrectionsAndTextsRoundTrip)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString plain = dir.filePath(QStringLiteral("texte.txt"));
+    const QString rtf = dir.filePath(QStringLiteral("texte.rtf"));
+
+    Outcome o = run({"--getting-started", "--text-plain", plain, "--save-text", rtf});
+    EXPECT_EQ(o.code, 0) << o.err.toStdString();
+    EXPECT_TRUE(readUtf8(plain).startsWith(QStringLiteral("Prise en main de Tolvi\n")));
+    EXPECT_TRUE(readUtf8(rtf).startsWith(QStringLiteral("{\\rtf1")));
+
+    // The saved text, opened again, gives the same plain text.
+    const QString again = dir.filePath(QStringLiteral("encore.txt"));
+    o = run({"--open-text", rtf, "--text-plain", again});
+    EXPECT_EQ(o.code, 0) << o.err.toStdString();
+    EXPECT_EQ(readUtf8(again), readUtf8(plain));
+
+    o = run({"--exercise", "TENSION.E33", "--text-plain", plain});
+    EXPECT_EQ(o.code, 0) << o.err.toStdString();
+    EXPECT_TRUE(readUtf8(plain).startsWith(QStringLiteral("Célérité, tension et masse linéique")));
+    o = run({"--exercise", "TENSION.E33", "--correction", "--text-plain", plain});
+    EXPECT_EQ(o.code, 0) << o.err.toStdString();
+    EXPECT_TRUE(readUtf8(plain).contains(QStringLiteral("v = √(T / µ)")));
+
+    // Failures: exit 1 with the program's message; no exercise, no correction.
+    o = run({"--exercise", "ABSENT.E33"});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_TRUE(o.err.contains(QStringLiteral("Lecture impossible"))) << o.err.toStdString();
+    o = run({"--correction"});
+    EXPECT_EQ(o.code, 1);
+    o = run({"--open-text"});
+    EXPECT_EQ(o.code, 2);
+}
