@@ -24,10 +24,13 @@ bool askPrinter(QPrinter& printer, QWidget* parent)
     return dialog.exec() == QDialog::Accepted;
 }
 
-// A printer with nowhere to send the job: no printer installed, no file.
+// A printer with nowhere to send the job: with no printer installed Qt
+// falls back to PDF output, which still needs a file name.
 bool hasNoDestination(const QPrinter& printer)
 {
-    return printer.outputFormat() == QPrinter::NativeFormat && !printer.isValid();
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return printer.outputFileName().isEmpty();
+    return !printer.isValid() || printer.printerName().isEmpty();
 }
 }  // namespace
 
@@ -135,10 +138,10 @@ PrintOptions Confimp::options() const
 
 void Confimp::Form_Load()
 {
-    if (printer_.outputFormat() == QPrinter::PdfFormat)
-        defaut_->setText(QStringLiteral("Fichier PDF : ") + printer_.outputFileName());
-    else if (hasNoDestination(printer_))
+    if (hasNoDestination(printer_))
         defaut_->setText(QStringLiteral("Aucune imprimante installée (fichier PDF)"));
+    else if (printer_.outputFormat() == QPrinter::PdfFormat)
+        defaut_->setText(QStringLiteral("Fichier PDF : ") + printer_.outputFileName());
     else
         defaut_->setText(printer_.printerName());
 }

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -135,10 +136,9 @@ TEST_F(PrintDialog, AFailedJobSaysSoAndReturnsToTheDialog)
 TEST_F(PrintDialog, WithNowhereToPrintTheUserChoosesFirst)
 {
     auto d = open();
-    d->printer().setOutputFormat(QPrinter::NativeFormat);
-    d->printer().setPrinterName(QStringLiteral("imprimante-qui-n-existe-pas"));
-    if (d->printer().isValid())
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
         GTEST_SKIP() << "a printer is installed here";
+    EXPECT_EQ(d->defaut()->text(), QStringLiteral("Aucune imprimante installée (fichier PDF)"));
     int asked = 0;
     // Refused: back to the dialog, nothing printed, nothing said.
     d->choosePrinter = [&](QPrinter&) { return ++asked, false; };
