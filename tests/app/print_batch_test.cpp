@@ -1,0 +1,120 @@
+// Printing and copying from the command line: PDFs as "&OK" of "Imprimer"
+// writes them, the exercise text to PDF, a picture on the clipboard.
+#include "measure/pdf_util.h"
+
+#include <QColor>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tolvi::testing;
+
+namespace {
+struct Outcome {
+    int code;
+    QString out;
+    QString err;
+};
+
+Outcome runTolvi(const QStringList& arguments, const QProcessEnvironment& env = [] {
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return e;
+}())
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(TOLVI_PROGRAM_DIR "/tolvi"), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+}  // namespace
+
+TEST(PrintBatch, PrintPdfUsesTheDialogsOpeningValuesOrTheOptionsBeforeIt)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("defaut.pdf"));
+    const QString three = dir.filePath(QStringLiteral("trois.pdf"));
+    const QString bare = dir.filePath(QStringLiteral("titre.pdf"));
+    Outcome r = runTolvi({"--start", "--advance", "1", "--print-pdf", plain, "--copies", "3", "--title", "TP n°4 : célérité",
+                   "--print-pdf", three, "--no-rope", "--no-graph", "--print-pdf", bare});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+
+    const QByteArray first = read(plain);
+    EXPECT_EQ(pdfPageCount(first), 1);
+    EXPECT_GT(pdfFirstPageSize(first).width(), pdfFirstPageSize(first).height());
+    EXPECT_GE(pdfImageCount(first), 1);
+    EXPECT_EQ(pdfPageCount(read(three)), 3);
+    EXPECT_EQ(pdfPageCount(read(bare)), 3);
+    EXPECT_EQ(pdfImageCount(read(bare)), 0) << "title-only pages";
+    if (const auto text = pdfText(plain)) {
+        EXPECT_TRUE(text->contains(QStringLiteral("Kestrane - Tolvi")));
+        EXPECT_EQ(pdfText(three)->count(QStringLiteral("TP n°4 : célérité")), 3);
+        EXPECT_EQ(pdfText(bare)->trimmed().split(QLatin1Char('\f'), Qt::SkipEmptyParts).size(), 3);
+    }
+}
+
+TEST(PrintBatch, BadValuesAndFailedJobsAreReported)
+{
+    QTemporaryDir dir;
+    for (const QStringList& args : {QStringList{"--copies", "0"}, QStringList{"--copies", "abc"},
+                                    QStringList{"--copy", "tout"}, QStringList{"--print-pdf", ""}}) {
+        const Outcome r = runTolvi(args);
+        EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(args[0])) << r.err.toStdString();
+    }
+    const Outcome r = runTolvi({"--print-pdf", dir.filePath(QStringLiteral("absent/page.pdf"))});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Impression impossible"))) << r.err.toStdString();
+}
+
+TEST(PrintBatch, TextPdfHoldsTheExerciseAreaText)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("texte.pdf"));
+    const Outcome r = runTolvi({"--print-text-pdf", path});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_GE(pdfPageCount(read(path)), 1);
+    if (const auto text = pdfText(path)) {
+        EXPECT_TRUE(text->contains(QStringLiteral("propagation d'un signal"))) << text->toStdString();
+    }
+    EXPECT_EQ(runTolvi({"--print-text-pdf", dir.filePath(QStringLiteral("non/texte.pdf"))}).code, 1);
+}
+
+TEST(PrintBatch, CopyIsReadByAnotherProgramOnARealDisplay)
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    const QString xclip = QStandardPaths::findExecutable(QStringLiteral("xclip"));
+    if (xvfb.isEmpty() || xclip.isEmpty())
+        GTEST_SKIP() << "xvfb-run and xclip are needed";
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("corde.png"));
+    // The program stays up to 4 s with the clipboard; xclip reads it meanwhile.
+    const QString script = QStringLiteral("'%1' --clipboard-wait 4 --copy rope > '%2/out.txt' & sleep 2; "
+                                          "xclip -selection clipboard -t image/png -o > '%3'; wait")
+                               .arg(QStringLiteral(TOLVI_PROGRAM_DIR "/tolvi"), dir.path(), png);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(xvfb, {"-a", "-s", "-screen 0 1024x768x24", "sh", "-c", script});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    QImage image;
+    ASSERT_TRUE(image.load(png)) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(image.size(), QSize(786, 106));
+    EXPECT_TRUE(QString::fromUtf8(read(dir.filePath(QStringLiteral("out.txt")))).contains(QStringLiteral("L'image est copiée")));
+    // The rope picture: the red source ruler at the left of the rest row.
+    const QColor source(image.pixel(30, 54));
+    EXPECT_GT(source.red(), 200);
+    EXPECT_LT(source.green(), 80);
+}
