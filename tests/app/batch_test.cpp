@@ -1,5 +1,6 @@
 // The batch command line, run as teachers' scripts run it: the real program,
 // its exit codes, its messages and the files it writes.
+#include "config/record_file.h"
 #include "sim/propagation.h"
 
 #include <QDir>
@@ -183,5 +184,17 @@ TEST(Batch, CalculatorLinesKeepTheLastAnswerAndModes)
     EXPECT_EQ(lines[1], QStringLiteral(" 4"));  // the sign belongs to the number
     EXPECT_EQ(lines[2], QStringLiteral("Calcul impossible"));  // shown in the display, no box
     EXPECT_EQ(lines[3], QStringLiteral(" 1"));
-    EXPECT_EQ(lines[4], QStringLiteral("2.5000000E-01"));
+    EXPECT_EQ(lines[4], QStringLiteral("2.5E-01"));  // "#" digits are optional
+}
+
+TEST(Batch, StartsAndEndsAsTheProgramDoesForTheLauncher)
+{
+    // The launcher reads record 3 of the flag file: "NON" once Tolvi ended,
+    // and a request left in record 31 is served (and cleared) at start-up.
+    const QString flag = QStringLiteral(TOLVI_PROGRAM_DIR "/TEMPQA.TMP");
+    ASSERT_TRUE(writeRecord(flag, 31, QStringLiteral("   ")).ok());
+    const Outcome r = runTolvi({"--chrono-text"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(readRecord(flag, 3).text, QStringLiteral("NON"));
+    EXPECT_EQ(readRecord(flag, 31).text, QString());
 }
