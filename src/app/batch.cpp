@@ -70,6 +70,11 @@ std::optional<QString> checkNotEmpty(const QString& value)
     return std::nullopt;
 }
 
+QString versionText()
+{
+    return QStringLiteral("Tolvi " TOLVI_VERSION);
+}
+
 QString batchHelp()
 {
     QString text = QStringLiteral(
@@ -86,7 +91,8 @@ QString batchHelp()
         text += QStringLiteral("      ") + option.help + QLatin1Char('\n');
         text += QStringLiteral("      exemple : tolvi ") + option.example + QLatin1Char('\n');
     }
-    text += QStringLiteral("  --help\n      affiche cette aide\n");
+    text += QStringLiteral("  --help\n      affiche cette aide\n      exemple : tolvi --help\n");
+    text += QStringLiteral("  --version\n      affiche la version du programme\n      exemple : tolvi --version\n");
     return text;
 }
 
@@ -103,6 +109,11 @@ int runBatch(const QStringList& arguments, QTextStream& out, QTextStream& err)
         bool inlineValue = false;
         if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
             out << batchHelp();
+            out.flush();
+            return 0;
+        }
+        if (name == QLatin1String("--version")) {
+            out << versionText() << QLatin1Char('\n');
             out.flush();
             return 0;
         }

@@ -52,6 +52,9 @@ int runBatch(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 QString batchHelp();
 
+// "Tolvi 0.1.0": the name and the version of the build.
+QString versionText();
+
 // Value checks shared by the option groups.
 std::optional<QString> checkInteger(const QString& value, int minimum, int maximum);
 std::optional<QString> checkNumber(const QString& value);

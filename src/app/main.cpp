@@ -1,5 +1,6 @@
 // Tolvi: a transverse wave on a 7 m rope, for the physics class.
 #include "app/batch.h"
+#include "app/open_arguments.h"
 #include "app/program.h"
 #include "mainwin/feuille_p.h"
 #include "platform/fonts.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <QTimer>
 #include <random>
 
 int main(int argc, char** argv)
@@ -35,5 +37,11 @@ int main(int argc, char** argv)
     messages.setParent(&program.window());
     program.window().Form_Load();
     program.window().show();
+    // "tolvi FILE": a configuration or an exercise opened from the file
+    // manager, once the window is up.
+    if (arguments.size() > 1) {
+        const QString file = arguments[1];
+        QTimer::singleShot(0, &program.window(), [&program, file] { openFromCommandLine(program, file); });
+    }
     return app.exec();
 }
