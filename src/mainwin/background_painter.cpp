@@ -10,29 +10,6 @@
 
 namespace tolvi {
 
-namespace {
-
-void line(QPainter& p, int x1, int y1, int x2, int y2, const QColor& colour)
-{
-    p.setPen(QPen(colour, 1));
-    p.drawLine(x1, y1, x2, y2);
-}
-
-// A box outline through both corners, corners included.
-void outline(QPainter& p, int x1, int y1, int x2, int y2, const QColor& colour)
-{
-    line(p, x1, y1, x2, y1, colour);
-    line(p, x2, y1, x2, y2, colour);
-    line(p, x2, y2, x1, y2, colour);
-    line(p, x1, y2, x1, y1, colour);
-}
-
-void filled(QPainter& p, int x1, int y1, int x2, int y2, const QColor& colour)
-{
-    p.fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized(), colour);
-}
-
-}  // namespace
 
 QColor gradientColor(int y)
 {
@@ -54,10 +31,10 @@ void paintBackground(QPainter& p, const BackgroundLayout& l)
 
     // Gradient, one line per row, 0 to 800 inclusive.
     for (int y = 0; y <= 600; ++y)
-        line(p, 0, y, 800, y, gradientColor(y));
+        pixelLine(p, 0, y, 800, y, gradientColor(y));
 
     // Shadow of the exercise area, three pixels right of and below it.
-    filled(p, l.supertext.left() + 3, l.fich.top() + 3, l.supertext.left() + l.supertext.width() + 3,
+    pixelBox(p, l.supertext.left() + 3, l.fich.top() + 3, l.supertext.left() + l.supertext.width() + 3,
            l.supertext.top() + l.supertext.height() + 3, qbColor(8));
 
     // Chronometer plate around the reading.
@@ -65,10 +42,10 @@ void paintBackground(QPainter& p, const BackgroundLayout& l)
     const int T = l.label4.top();
     const int W = l.label4.width();
     const int H = l.label4.height();
-    outline(p, L - 99, T - 4, L + W + 90, T + H + 5, qbColor(15));
-    outline(p, L - 98, T - 3, L + W + 89, T + H + 4, qbColor(1));
-    filled(p, L - 98, T - 3, L + W + 88, T + H + 3, QColor(0, 100, 180));
-    outline(p, L - 100, T - 5, L + W + 90, T + H + 5, qbColor(0));
+    pixelOutline(p, L - 99, T - 4, L + W + 90, T + H + 5, qbColor(15));
+    pixelOutline(p, L - 98, T - 3, L + W + 89, T + H + 4, qbColor(1));
+    pixelBox(p, L - 98, T - 3, L + W + 88, T + H + 3, QColor(0, 100, 180));
+    pixelOutline(p, L - 100, T - 5, L + W + 90, T + H + 5, qbColor(0));
 
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(8);

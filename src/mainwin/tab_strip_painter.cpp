@@ -74,23 +74,6 @@ QRect panelRect(const TabGeometry& t, int W, int H)
     return QRect(left, top, W - 4 - left, H - 4 - top);
 }
 
-namespace {
-
-void line(QPainter& p, int x1, int y1, int x2, int y2, const QColor& colour)
-{
-    p.setPen(QPen(colour, 1));
-    p.drawLine(x1, y1, x2, y2);
-}
-
-void outline(QPainter& p, int x1, int y1, int x2, int y2, const QColor& colour)
-{
-    line(p, x1, y1, x2, y1, colour);
-    line(p, x2, y1, x2, y2, colour);
-    line(p, x2, y2, x1, y2, colour);
-    line(p, x1, y2, x1, y1, colour);
-}
-
-}  // namespace
 
 void paintTabStrip(QPainter& p, const TabGeometry& t, int W, int H)
 {
@@ -102,16 +85,16 @@ void paintTabStrip(QPainter& p, const TabGeometry& t, int W, int H)
     const int c = t.current;
     const auto b = [&t](int k) { return t.bounds[std::size_t(k)]; };
 
-    outline(p, 0, 0, W - 1, H - 1, grey);
-    line(p, 0, 0, 0, H - 1, white);
+    pixelOutline(p, 0, 0, W - 1, H - 1, grey);
+    pixelLine(p, 0, 0, 0, H - 1, white);
     for (int k = 0; k <= 3; ++k) {
-        line(p, b(k) - 1, 1, b(k) - 1, h + 1, grey);
-        line(p, b(k), 0, b(k), h, white);
+        pixelLine(p, b(k) - 1, 1, b(k) - 1, h + 1, grey);
+        pixelLine(p, b(k), 0, b(k), h, white);
     }
     for (int k = 0; k <= 2; ++k)
-        line(p, b(k) + 1, 0, b(k + 1) - 1, 0, white);
-    line(p, 0, h + 1, b(c - 1) + 2, h + 1, white);
-    line(p, b(c), h + 1, W, h + 1, white);
+        pixelLine(p, b(k) + 1, 0, b(k + 1) - 1, 0, white);
+    pixelLine(p, 0, h + 1, b(c - 1) + 2, h + 1, white);
+    pixelLine(p, b(c), h + 1, W, h + 1, white);
 
     QFont normal = tabFont();
     QFont bold = normal;
@@ -127,10 +110,10 @@ void paintTabStrip(QPainter& p, const TabGeometry& t, int W, int H)
     }
 
     const QColor strip = tabStripColour();
-    outline(p, 1, h + 2, W - 2, H - 2, strip);
-    outline(p, 2, h + 3, W - 3, H - 3, strip);
-    outline(p, 3, h + 4, W - 4, H - 4, grey);
-    outline(p, 4, h + 5, W - 4, H - 4, white);
+    pixelOutline(p, 1, h + 2, W - 2, H - 2, strip);
+    pixelOutline(p, 2, h + 3, W - 3, H - 3, strip);
+    pixelOutline(p, 3, h + 4, W - 4, H - 4, grey);
+    pixelOutline(p, 4, h + 5, W - 4, H - 4, white);
     p.restore();
 }
 

@@ -10,34 +10,6 @@
 
 namespace tolvi {
 
-QColor qbColor(int index)
-{
-    static const QColor palette[16] = {
-        {0, 0, 0},     {0, 0, 128},   {0, 128, 0},   {0, 128, 128}, {128, 0, 0},   {128, 0, 128},
-        {128, 128, 0}, {192, 192, 192}, {128, 128, 128}, {0, 0, 255}, {0, 255, 0},   {0, 255, 255},
-        {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255},
-    };
-    return palette[index & 15];
-}
-
-namespace {
-
-void line(QPainter& p, int x1, int y1, int x2, int y2, const QColor& color)
-{
-    p.setPen(QPen(color, 1));
-    p.drawLine(x1, y1, x2, y2);
-}
-
-// Outline through both corners, inclusive.
-void outline(QPainter& p, int x1, int y1, int x2, int y2, const QColor& color)
-{
-    line(p, x1, y1, x2, y1, color);
-    line(p, x2, y1, x2, y2, color);
-    line(p, x2, y2, x1, y2, color);
-    line(p, x1, y2, x1, y1, color);
-}
-
-}  // namespace
 
 QImage fondi(int typeBout, RandomSource& random, QSize size)
 {
@@ -53,7 +25,7 @@ QImage fondi(int typeBout, RandomSource& random, QSize size)
         const int r = int(roundEven(105.0 - 105.0 * i / s));
         const int g = int(roundEven(130.0 - 130.0 * i / s));
         const int b = int(roundEven(155.0 - 155.0 * i / s));
-        line(p, 0, i, w, i, QColor(r, g, b));
+        pixelLine(p, 0, i, w, i, QColor(r, g, b));
     }
     p.end();
 
@@ -71,10 +43,10 @@ QImage fondi(int typeBout, RandomSource& random, QSize size)
     } else if (typeBout == BoutFixe) {
         QPainter q(&image);
         q.setRenderHint(QPainter::Antialiasing, false);
-        q.fillRect(QRect(QPoint(751, 52), QPoint(785, 54)), qbColor(15));
-        line(q, 751, 55, 785, 55, qbColor(7));
-        line(q, 751, 56, 785, 56, qbColor(8));
-        outline(q, 751, 51, 785, 57, qbColor(0));
+        pixelBox(q, 751, 52, 785, 54, qbColor(15));
+        pixelLine(q, 751, 55, 785, 55, qbColor(7));
+        pixelLine(q, 751, 56, 785, 56, qbColor(8));
+        pixelOutline(q, 751, 51, 785, 57, qbColor(0));
     }
     return image;
 }

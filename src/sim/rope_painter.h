@@ -1,6 +1,7 @@
 #pragma once
 // Drawing of the rope picture, shared by the window, snapshots and printing.
 
+#include "platform/pixel_painting.h"
 #include "sim/sim_state.h"
 
 #include <QColor>
@@ -17,9 +18,6 @@ inline const QColor kRulerHighlight{255, 200, 200};
 inline const QColor kRulerShadow{155, 0, 0};
 inline const QColor kRulerBody{235, 0, 0};
 }  // namespace ropecolors
-
-// The classic 16-colour palette, by index.
-QColor qbColor(int index);
 
 // Paints the picture's persistent background: the gradient and the far-end
 // device (speckled damper, clamp, or nothing for a free end).
