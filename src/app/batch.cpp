@@ -3,7 +3,9 @@
 #include "app/program.h"
 #include "mainwin/feuille_p.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QSaveFile>
 
 namespace tolvi {
 
@@ -41,6 +43,50 @@ bool isBatch(const QStringList& arguments)
         if (arguments[i].startsWith(QLatin1String("--")))
             return true;
     return false;
+}
+
+int batchInteger(const QString& value)
+{
+    return value.trimmed().toInt();
+}
+
+double batchNumber(const QString& value)
+{
+    QString v = value.trimmed();
+    v.replace(QLatin1Char(','), QLatin1Char('.'));
+    return v.toDouble();
+}
+
+namespace {
+// Unbuffered, so that a short write (a full disk) is seen before the old
+// file is replaced.
+bool saveBytes(BatchContext& ctx, const QString& path, const QByteArray& bytes, const QString& what)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+        !file.commit()) {
+        ctx.error = QStringLiteral("Impossible d'écrire %1 %2 : %3").arg(what, path, file.errorString());
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
+bool writeTextFile(BatchContext& ctx, const QString& path, const QString& text)
+{
+    return saveBytes(ctx, path, text.toUtf8(), QStringLiteral("le fichier"));
+}
+
+bool writeImageFile(BatchContext& ctx, const QString& path, const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        ctx.error = QStringLiteral("Impossible d'écrire l'image %1 : image vide").arg(path);
+        return false;
+    }
+    return saveBytes(ctx, path, png, QStringLiteral("l'image"));
 }
 
 std::optional<QString> checkInteger(const QString& value, int minimum, int maximum)

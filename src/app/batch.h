@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QImage>
 #include <QTextStream>
 #include <functional>
 #include <optional>
@@ -54,6 +55,13 @@ QString batchHelp();
 
 // "Tolvi 0.1.0": the name and the version of the build.
 QString versionText();
+
+// Values and files shared by the option groups.
+int batchInteger(const QString& value);
+double batchNumber(const QString& value);  // "2,5" or "2.5"
+// Write a file whole or not at all; false with ctx.error on failure.
+bool writeTextFile(BatchContext& ctx, const QString& path, const QString& text);
+bool writeImageFile(BatchContext& ctx, const QString& path, const QImage& image);
 
 // Value checks shared by the option groups.
 std::optional<QString> checkInteger(const QString& value, int minimum, int maximum);

@@ -12,8 +12,6 @@
 
 namespace tolvi {
 
-bool writeTextFile(BatchContext& ctx, const QString& path, const QString& text);
-
 namespace {
 // Runs a text command with its file dialog answered by `path`.
 void withChosenFile(BatchContext& ctx, const QString& path, bool saving, void (Fichexo::*command)())

@@ -6,16 +6,6 @@
 
 namespace tolvi {
 
-bool writeTextFile(BatchContext& ctx, const QString& path, const QString& text);
-bool writeImageFile(BatchContext& ctx, const QString& path, const QImage& image);
-
-namespace {
-int toInt(const QString& value)
-{
-    return value.trimmed().toInt();
-}
-}  // namespace
-
 void addMeasureOptions(BatchOptions& options)
 {
     options.push_back(
@@ -35,7 +25,7 @@ void addMeasureOptions(BatchOptions& options)
          },
          [](BatchContext& ctx, const QString& v) {
              const qsizetype eq = v.indexOf(QLatin1Char('='));
-             const int column = toInt(v.mid(eq + 1));
+             const int column = batchInteger(v.mid(eq + 1));
              if (v.left(eq) == QLatin1String("blue"))
                  ctx.program.simulation().setMarqueBleue(column);
              else
@@ -60,20 +50,20 @@ void addMeasureOptions(BatchOptions& options)
                        QStringLiteral("choisit la durée d'enregistrement n° N (1 = 1 s ... 4 = 10 s ... 10 = 10 min)"),
                        QStringLiteral("--duration-index 3"), [](const QString& v) { return checkInteger(v, 1, 10); },
                        [](BatchContext& ctx, const QString& v) {
-                           ctx.program.simulation().setDurationIndex(toInt(v));
+                           ctx.program.simulation().setDurationIndex(batchInteger(v));
                            return true;
                        }});
     options.push_back({QStringLiteral("--check1"), QStringLiteral("0|1"),
                        QStringLiteral("« Démarrer simultanément l'onde, le chronomètre et le graphe »"),
                        QStringLiteral("--check1 1"), [](const QString& v) { return checkInteger(v, 0, 1); },
                        [](BatchContext& ctx, const QString& v) {
-                           ctx.program.simulation().setCheck1(toInt(v) == 1);
+                           ctx.program.simulation().setCheck1(batchInteger(v) == 1);
                            return true;
                        }});
     options.push_back({QStringLiteral("--check2"), QStringLiteral("0|1"), QStringLiteral("« Enregistrement continu »"),
                        QStringLiteral("--check2 1"), [](const QString& v) { return checkInteger(v, 0, 1); },
                        [](BatchContext& ctx, const QString& v) {
-                           ctx.program.simulation().setCheck2(toInt(v) == 1);
+                           ctx.program.simulation().setCheck2(batchInteger(v) == 1);
                            return true;
                        }});
     options.push_back({QStringLiteral("--graph-image"), QStringLiteral("FICHIER"),

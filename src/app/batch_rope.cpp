@@ -5,23 +5,10 @@
 #include "text/french_numbers.h"
 
 #include <QImage>
-#include <QSaveFile>
 
 namespace tolvi {
 
 namespace {
-
-int toInt(const QString& value)
-{
-    return value.trimmed().toInt();
-}
-
-double toNumber(const QString& value)
-{
-    QString v = value.trimmed();
-    v.replace(QLatin1Char(','), QLatin1Char('.'));
-    return v.toDouble();
-}
 
 std::optional<QString> checkZeroOne(const QString& value)
 {
@@ -29,26 +16,6 @@ std::optional<QString> checkZeroOne(const QString& value)
 }
 
 }  // namespace
-
-bool writeTextFile(BatchContext& ctx, const QString& path, const QString& text)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        ctx.error = QStringLiteral("Impossible d'écrire le fichier %1 : %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
-}
-
-bool writeImageFile(BatchContext& ctx, const QString& path, const QImage& image)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        ctx.error = QStringLiteral("Impossible d'écrire l'image %1 : %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
-}
 
 // The rope as a pupil's spreadsheet reads it: x in metres, u in centimetres.
 QString ropeCsv(const SimState& s)
@@ -69,21 +36,21 @@ void addRopeOptions(BatchOptions& options)
                        QStringLiteral("choisit l'onde comme un clic : 0 solitaire, 1 périodique, 2 sinusoïdale"),
                        QStringLiteral("--wave 2"), [](const QString& v) { return checkInteger(v, 0, 2); },
                        [](BatchContext& ctx, const QString& v) {
-                           ctx.program.simulation().selectOptpert(toInt(v));
+                           ctx.program.simulation().selectOptpert(batchInteger(v));
                            return true;
                        }});
     options.push_back({QStringLiteral("--end"), QStringLiteral("N"),
                        QStringLiteral("choisit l'extrémité comme un clic : 0 amortisseur, 1 fixe, 2 libre"),
                        QStringLiteral("--end 1"), [](const QString& v) { return checkInteger(v, 0, 2); },
                        [](BatchContext& ctx, const QString& v) {
-                           ctx.program.simulation().selectOptbout(toInt(v));
+                           ctx.program.simulation().selectOptbout(batchInteger(v));
                            return true;
                        }});
     options.push_back({QStringLiteral("--symmetric"), QStringLiteral("0|1"),
                        QStringLiteral("coche (1) ou décoche (0) « Déformation symétrique » comme un clic"),
                        QStringLiteral("--symmetric 1"), checkZeroOne,
                        [](BatchContext& ctx, const QString& v) {
-                           ctx.program.simulation().setChecksi(toInt(v) == 1);
+                           ctx.program.simulation().setChecksi(batchInteger(v) == 1);
                            return true;
                        }});
     options.push_back(
@@ -99,7 +66,7 @@ void addRopeOptions(BatchOptions& options)
          },
          [](BatchContext& ctx, const QString& v) {
              const qsizetype eq = v.indexOf(QLatin1Char('='));
-             const int index = toInt(v.left(eq));
+             const int index = batchInteger(v.left(eq));
              ctx.program.simulation().setTextfreq(index, v.mid(eq + 1));
              ctx.program.simulation().Textfreq_LostFocus(index);
              return true;
@@ -115,12 +82,12 @@ void addRopeOptions(BatchOptions& options)
          QStringLiteral("fait avancer l'animation, sans attendre, d'au moins SECONDES de temps simulé"),
          QStringLiteral("--advance 2,5"),
          [](const QString& v) -> std::optional<QString> {
-             if (checkNumber(v) || toNumber(v) < 0 || toNumber(v) > 86400)
+             if (checkNumber(v) || batchNumber(v) < 0 || batchNumber(v) > 86400)
                  return QStringLiteral("une durée de 0 à 86 400 secondes est attendue");
              return std::nullopt;
          },
          [](BatchContext& ctx, const QString& v) {
-             ctx.program.simulation().advance(toNumber(v));
+             ctx.program.simulation().advance(batchNumber(v));
              return true;
          }});
     options.push_back({QStringLiteral("--rope-csv"), QStringLiteral("FICHIER"),
@@ -145,7 +112,7 @@ void addRopeOptions(BatchOptions& options)
                        QStringLiteral("choisit l'onglet N comme un clic : 1 Corde, 2 Onde, 3 Outils"),
                        QStringLiteral("--tab 3"), [](const QString& v) { return checkInteger(v, 1, 3); },
                        [](BatchContext& ctx, const QString& v) {
-                           ctx.program.window().selectTab(toInt(v));
+                           ctx.program.window().selectTab(batchInteger(v));
                            return true;
                        }});
 }
