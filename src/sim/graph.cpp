@@ -19,6 +19,14 @@ GraphRecording::GraphRecording() : image_(kWidth, kHeight, QImage::Format_RGB32)
     image_.fill(Qt::white);
 }
 
+QStringList GraphRecording::timeLabels(int dureeGraphe)
+{
+    QStringList labels;
+    for (int i = 1; i <= 10; ++i)
+        labels << formatGeneral(dureeGraphe / 10.0 * i);
+    return labels;
+}
+
 void GraphRecording::prepare(int dureeGraphe)
 {
     points_.clear();
@@ -41,8 +49,9 @@ void GraphRecording::prepare(int dureeGraphe)
     p.setFont(font);
     p.setPen(qbColor(8));
     QFontMetrics small(font, &image_);
+    const QStringList labels = timeLabels(dureeGraphe);
     for (int i = 1; i <= 10; ++i) {
-        const QString label = formatGeneral(dureeGraphe / 10.0 * i);
+        const QString& label = labels[i - 1];
         const int w = small.horizontalAdvance(label);
         p.drawText(QPoint(30 + 70 * i - w / 2, 54 + small.ascent()), label);
     }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -27,6 +28,10 @@ public:
 
     const QImage& image() const { return image_; }
     const std::vector<GraphPoint>& points() const { return points_; }
+
+    // The ten time labels of the frame for a duration in seconds ("0,1" ..
+    // "1" for 1 s, "60" .. "600" for 600 s).
+    static QStringList timeLabels(int dureeGraphe);
 
     // Clears the picture and draws the empty frame for a duration in seconds;
     // forgets the recorded points.

@@ -49,6 +49,28 @@ struct Bench : ::testing::Test {
 };
 }  // namespace
 
+TEST(Graph, FrameTimeLabelsForTheShortestAndLongestDurations)
+{
+    EXPECT_EQ(GraphRecording::timeLabels(1).join(' '), QStringLiteral("0,1 0,2 0,3 0,4 0,5 0,6 0,7 0,8 0,9 1"));
+    EXPECT_EQ(GraphRecording::timeLabels(600).join(' '), QStringLiteral("60 120 180 240 300 360 420 480 540 600"));
+    EXPECT_EQ(GraphRecording::timeLabels(10).last(), QStringLiteral("10"));
+}
+
+TEST(Graph, FrameGridAxesAndBlankStrip)
+{
+    GraphRecording g;
+    g.prepare(10);
+    const QImage& im = g.image();
+    EXPECT_EQ(im.pixelColor(100, 14), QColor(192, 192, 192));  // top grid line
+    EXPECT_EQ(im.pixelColor(100, 94), QColor(192, 192, 192));  // bottom grid line
+    EXPECT_EQ(im.pixelColor(100, 54), QColor(Qt::black));       // time axis
+    EXPECT_EQ(im.pixelColor(30, 80), QColor(Qt::black));        // displacement axis
+    EXPECT_EQ(im.pixelColor(744, 54), QColor(Qt::black));       // arrow tip
+    EXPECT_EQ(im.pixelColor(65, 60), QColor(Qt::white));        // grid blanked under the axis
+    EXPECT_EQ(im.pixelColor(65, 79), QColor(Qt::white));        // between grid lines
+    EXPECT_EQ(im.pixelColor(100, 79), QColor(192, 192, 192));   // vertical grid line at column 100
+}
+
 using Chrono = Bench;
 using Recording = Bench;
 using Physics = Bench;
