@@ -164,4 +164,15 @@ QString formatScientifique(double value)
     return QString::fromLatin1((mantisse + "E" + exposant).c_str());
 }
 
+QString sansBlancsAuxBords(const QString& s)
+{
+    qsizetype debut = 0;
+    qsizetype fin = s.size();
+    while (debut < fin && s[debut] == QLatin1Char(' '))
+        ++debut;
+    while (fin > debut && s[fin - 1] == QLatin1Char(' '))
+        --fin;
+    return s.mid(debut, fin - debut);
+}
+
 }  // namespace tolvi

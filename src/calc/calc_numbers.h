@@ -19,6 +19,10 @@ QString texteNombre(double value);
 // The same text without its leading blank: what the evaluator writes back.
 QString texteNombreNu(double value);
 
+// The text without the blanks at its ends (only spaces: the calculator
+// writes no other blank).
+QString sansBlancsAuxBords(const QString& s);
+
 // Outcome of reading a number from a text.
 struct LectureNombre {
     double valeur = 0.0;

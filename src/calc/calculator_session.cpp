@@ -17,17 +17,6 @@ namespace {
 
 constexpr QChar blanc = QLatin1Char(' ');
 
-QString sansBlancsAuxBords(const QString& s)
-{
-    qsizetype debut = 0;
-    qsizetype fin = s.size();
-    while (debut < fin && s[debut] == blanc)
-        ++debut;
-    while (fin > debut && s[fin - 1] == blanc)
-        --fin;
-    return s.mid(debut, fin - debut);
-}
-
 std::vector<ToucheMachine> construireTouches()
 {
     using A = ActionTouche;

@@ -38,17 +38,6 @@ bool nomEn(QStringView texte, qsizetype pos, const std::array<QStringView, N>& n
     return false;
 }
 
-QString sansBlancsAuxBords(const QString& s)
-{
-    qsizetype debut = 0;
-    qsizetype fin = s.size();
-    while (debut < fin && s[debut] == blanc)
-        ++debut;
-    while (fin > debut && s[fin - 1] == blanc)
-        --fin;
-    return s.mid(debut, fin - debut);
-}
-
 // The operand of a reduction: the whole text must be one number.
 double operande(QStringView texte)
 {
