@@ -61,7 +61,18 @@ void Simulation::Timer1_Timer()
         controls_.recording = false;
     updateMarkerLabels();
 
-    if (applyCorrections(state_, controls_, messages_) > 0)
+    // A correction changes its value and text before its message shows: let
+    // the windows show the corrected text behind the box.
+    struct ShowFirst : Messages {
+        Simulation& sim;
+        explicit ShowFirst(Simulation& s) : sim(s) {}
+        Answer ask(MessageKind kind, const QString& title, const QString& text) override
+        {
+            emit sim.controlsChanged();
+            return sim.messages_.ask(kind, title, text);
+        }
+    } showFirst(*this);
+    if (applyCorrections(state_, controls_, showFirst) > 0)
         emit controlsChanged();
 
     const double motif = propagation::dureeMotif(state_);

@@ -202,3 +202,30 @@ TEST_F(WaveControls, CorrectionInTheTickFixesTheTextOnce)
     EXPECT_EQ(messages.asked()[0].title, QStringLiteral("Fréquence modifiée"));
     EXPECT_EQ(sim.controls().textfreq[TfFrequence], QStringLiteral("2,00"));
 }
+
+TEST_F(WaveControls, CorrectedTextIsShownBeforeItsMessage)
+{
+    // A window mirrors the controls on each signal; what it shows when the
+    // message box appears must already be the corrected text.
+    struct Recorder : Messages {
+        const Simulation* sim = nullptr;
+        QString shownWhenAsked;
+        QString mirrored;
+        Answer ask(MessageKind, const QString&, const QString&) override
+        {
+            shownWhenAsked = mirrored;
+            return Answer::Ok;
+        }
+    } recorder;
+    SeededRandom seeded;
+    Simulation s(recorder, seeded);
+    QObject::connect(&s, &Simulation::controlsChanged,
+                     [&] { recorder.mirrored = s.controls().textfreq[TfFrequence]; });
+    s.readParameters();
+    s.selectOptpert(OndePeriodique);
+    s.setTextfreq(TfFrequence, "3,5");
+    s.Textfreq_LostFocus(TfFrequence);
+    ASSERT_EQ(recorder.mirrored, QStringLiteral("3,50"));
+    s.Timer1_Timer();
+    EXPECT_EQ(recorder.shownWhenAsked, QStringLiteral("2,00"));
+}
