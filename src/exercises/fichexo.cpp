@@ -674,9 +674,15 @@ void Fichexo::savetexte_Click()
         !ctx_.messages.okCancel(exotext::kOverwriteTitle, exotext::overwriteText(info.fileName())))
         return;
     const QByteArray rtf = writeRtf(*ctx_.main.supertext()->document());
+    // Unbuffered, so that a short write is seen before the old file is
+    // replaced; a text that was not saved stays marked as edited, so that
+    // closing still warns about it.
     QSaveFile file(*chosen);
-    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(rtf) != rtf.size() ||
+        !file.commit()) {
         ctx_.messages.critical(exotext::kTextWriteErrorTitle, exotext::kTextFileErrorText);
+        return;
+    }
     ctx_.shared.texteModifie = 0;
 }
 
