@@ -98,6 +98,11 @@ std::optional<QString> checkInteger(const QString& value, int minimum, int maxim
     return std::nullopt;
 }
 
+std::optional<QString> checkZeroOne(const QString& value)
+{
+    return checkInteger(value, 0, 1);
+}
+
 std::optional<QString> checkNumber(const QString& value)
 {
     bool ok = false;

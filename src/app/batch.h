@@ -66,6 +66,7 @@ bool writeImageFile(BatchContext& ctx, const QString& path, const QImage& image)
 // Value checks shared by the option groups.
 std::optional<QString> checkInteger(const QString& value, int minimum, int maximum);
 std::optional<QString> checkNumber(const QString& value);
+std::optional<QString> checkZeroOne(const QString& value);  // a check box: 0 or 1
 std::optional<QString> checkNotEmpty(const QString& value);
 
 }  // namespace tolvi

@@ -55,13 +55,13 @@ void addMeasureOptions(BatchOptions& options)
                        }});
     options.push_back({QStringLiteral("--check1"), QStringLiteral("0|1"),
                        QStringLiteral("« Démarrer simultanément l'onde, le chronomètre et le graphe »"),
-                       QStringLiteral("--check1 1"), [](const QString& v) { return checkInteger(v, 0, 1); },
+                       QStringLiteral("--check1 1"), checkZeroOne,
                        [](BatchContext& ctx, const QString& v) {
                            ctx.program.simulation().setCheck1(batchInteger(v) == 1);
                            return true;
                        }});
     options.push_back({QStringLiteral("--check2"), QStringLiteral("0|1"), QStringLiteral("« Enregistrement continu »"),
-                       QStringLiteral("--check2 1"), [](const QString& v) { return checkInteger(v, 0, 1); },
+                       QStringLiteral("--check2 1"), checkZeroOne,
                        [](BatchContext& ctx, const QString& v) {
                            ctx.program.simulation().setCheck2(batchInteger(v) == 1);
                            return true;

@@ -8,14 +8,6 @@
 
 namespace tolvi {
 
-namespace {
-
-std::optional<QString> checkZeroOne(const QString& value)
-{
-    return checkInteger(value, 0, 1);
-}
-
-}  // namespace
 
 // The rope as a pupil's spreadsheet reads it: x in metres, u in centimetres.
 QString ropeCsv(const SimState& s)
