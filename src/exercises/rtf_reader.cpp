@@ -28,13 +28,15 @@ namespace tolvi {
 namespace {
 
 // Bounds that keep a damaged or hostile file harmless.
-constexpr int kMaxDepth = 300;                       // nested groups
+constexpr int kMaxDepth = 1000;  // nested groups with a state of their own
 constexpr qsizetype kMaxPictureBytes = 16 << 20;     // one picture's data
 constexpr qint64 kMaxPicturePixels = 4096LL * 4096;  // decoded picture size
 constexpr int kMaxWordLength = 32;                   // letters of a control word
 constexpr int kMaxDigits = 10;                       // digits of its parameter
 constexpr int kMaxFontName = 256;
 constexpr int kMaxTableEntries = 32768;  // fonts or colours
+// Largest shown size of a picture: an A4 page's height at 96 dots per inch.
+constexpr double kMaxPictureShown = 1123;
 
 // Pixels per twip: documents are laid out at 96 dots per inch.
 constexpr double kTwipsPerPixel = 15.0;
@@ -188,7 +190,7 @@ private:
     int readHex(qsizetype at) const;
 
     // Groups
-    bool openGroup();
+    void openGroup();
     void closeGroup();
     GroupState& state() { return stack_.back(); }
 
@@ -218,6 +220,9 @@ private:
     QTextDocument& doc_;
     QTextCursor cursor_;
     std::vector<GroupState> stack_;
+    // Groups nested deeper than kMaxDepth share the state of the deepest
+    // one; only their destination is kept, so that a skipped group ends.
+    std::vector<Destination> deepGroups_;
 
     QString pending_;  // text waiting to be inserted with the current format
     bool blockPending_ = false;  // a \par ended the block; the next one is not made yet
@@ -355,20 +360,19 @@ bool RtfReader::run(QString* error)
     if (!data_.sliced(pos_).startsWith("{\\rtf"))
         return fail(QStringLiteral("Ce fichier n'est pas un texte au format RTF."));
 
+    // One edit for the whole reading: otherwise every insertion lays its
+    // paragraph out again (the cursor measures where it stands), and a long
+    // paragraph of many formats takes time with the square of its length.
+    cursor_.beginEditBlock();
     stack_.reserve(64);
     stack_.push_back(GroupState{});  // outside every group
-    bool ok = true;
-    QString message;
     while (true) {
         const Token t = next();
         if (t.kind == Token::End)
             break;
         switch (t.kind) {
         case Token::Open:
-            if (!openGroup()) {
-                ok = false;
-                message = QStringLiteral("Le texte RTF est trop profondément imbriqué.");
-            }
+            openGroup();
             break;
         case Token::Close:
             closeGroup();
@@ -385,8 +389,6 @@ bool RtfReader::run(QString* error)
         case Token::End:
             break;
         }
-        if (!ok)
-            break;
         if (stack_.size() == 1)
             break;  // the document's group is closed: what follows is not RTF
     }
@@ -395,19 +397,19 @@ bool RtfReader::run(QString* error)
     flushText();
     if (!blockPending_)
         cursor_.setBlockFormat(blockFormat());
-    if (!ok)
-        return fail(message);
+    cursor_.endEditBlock();
     return true;
 }
 
-bool RtfReader::openGroup()
+void RtfReader::openGroup()
 {
     flushText();
     fallbackToSkip_ = 0;
-    if (stack_.size() > kMaxDepth)
-        return false;
+    if (stack_.size() > kMaxDepth) {
+        deepGroups_.push_back(state().dest);
+        return;
+    }
     stack_.push_back(stack_.back());
-    return true;
 }
 
 void RtfReader::closeGroup()
@@ -415,6 +417,14 @@ void RtfReader::closeGroup()
     flushText();
     fallbackToSkip_ = 0;
     starPending_ = false;
+    if (!deepGroups_.empty()) {
+        const Destination closing = state().dest;
+        state().dest = deepGroups_.back();
+        deepGroups_.pop_back();
+        if (closing == Destination::Picture && state().dest != Destination::Picture)
+            finishPicture();
+        return;
+    }
     if (stack_.size() <= 1)
         return;  // unbalanced closing brace: ignored
     const Destination closing = stack_.back().dest;
@@ -437,6 +447,21 @@ void RtfReader::controlWord(const Token& t)
     const std::string_view w = t.word;
     GroupState& s = state();
 
+    // Binary data: its bytes are not RTF, wherever it stands, even in a
+    // group that is skipped.
+    if (w == "bin") {
+        const qsizetype n = t.hasParam ? std::max(0, t.param) : 0;
+        const qsizetype take = std::min(n, data_.size() - pos_);
+        if (s.dest == Destination::Picture && !starPending_ && !picture_.tooLarge) {
+            if (picture_.data.size() + take > kMaxPictureBytes)
+                picture_.tooLarge = true;
+            else
+                picture_.data.append(data_.sliced(pos_, take));
+        }
+        pos_ += take;
+        return;
+    }
+
     if (starPending_) {
         starPending_ = false;
         // Optional destinations: all skipped but the pictures of shapes.
@@ -451,20 +476,6 @@ void RtfReader::controlWord(const Token& t)
     }
     if (s.dest == Destination::Skip)
         return;
-
-    // Data of a picture given in binary rather than in hexadecimal.
-    if (w == "bin") {
-        const qsizetype n = t.hasParam ? std::max(0, t.param) : 0;
-        const qsizetype take = std::min(n, data_.size() - pos_);
-        if (s.dest == Destination::Picture && !picture_.tooLarge) {
-            if (picture_.data.size() + take > kMaxPictureBytes)
-                picture_.tooLarge = true;
-            else
-                picture_.data.append(data_.sliced(pos_, take));
-        }
-        pos_ += take;
-        return;
-    }
 
     if (s.dest == Destination::Picture) {
         if (w == "pngblip")
@@ -1013,6 +1024,13 @@ void RtfReader::finishPicture()
     }
     width *= std::clamp(p.scaleX, 1, 1000) / 100.0;
     height *= std::clamp(p.scaleY, 1, 1000) / 100.0;
+    // Absurd sizes shrink, keeping their proportions, to fit on a page.
+    if (const double over = std::max(width, height) / kMaxPictureShown; over > 1) {
+        width /= over;
+        height /= over;
+    }
+    width = std::max(1.0, width);
+    height = std::max(1.0, height);
 
     const QString name = QStringLiteral("rtfimage:%1").arg(++imageCount_);
     doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);

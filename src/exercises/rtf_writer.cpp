@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <QVariant>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tolvi {
@@ -28,9 +29,16 @@ namespace {
 // Documents are laid out at 96 dots per inch: 15 twips to the pixel.
 constexpr double kTwipsPerPixel = 15.0;
 
+// Lengths beyond 22 inches (31 680 twips) are beyond any page: they are
+// written at that bound, never as a number that overflows.
+constexpr double kMaxTwips = 31680;
+
 int twips(double pixels)
 {
-    return static_cast<int>(std::lround(pixels * kTwipsPerPixel));
+    const double t = pixels * kTwipsPerPixel;
+    if (!std::isfinite(t))
+        return 0;
+    return static_cast<int>(std::lround(std::clamp(t, -kMaxTwips, kMaxTwips)));
 }
 
 void appendWord(QByteArray& out, const char* word, int value)
@@ -159,7 +167,9 @@ QByteArray RtfWriter::charProps(const QTextCharFormat& f)
         points = f.fontPointSize();
     else if (f.hasProperty(QTextFormat::FontPixelSize) && f.intProperty(QTextFormat::FontPixelSize) > 0)
         points = f.intProperty(QTextFormat::FontPixelSize) * 0.75;
-    appendWord(out, "fs", std::max(1, static_cast<int>(std::lround(points * 2))));
+    if (!std::isfinite(points))
+        points = defaultPoints_;
+    appendWord(out, "fs", static_cast<int>(std::lround(std::clamp(points * 2, 1.0, 3276.0))));
 
     if (f.fontWeight() >= QFont::DemiBold)
         out += "\\b";
@@ -275,6 +285,17 @@ void RtfWriter::writeImage(QByteArray& out, const QTextImageFormat& f) const
     } else if (height <= 0) {
         height = width * image.height() / image.width();
     }
+    // A size beyond any page shrinks, keeping its proportions.
+    if (!std::isfinite(width) || !std::isfinite(height)) {
+        width = image.width();
+        height = image.height();
+    }
+    if (const double over = std::max(width, height) * kTwipsPerPixel / kMaxTwips; over > 1) {
+        width /= over;
+        height /= over;
+    }
+    width = std::max(width, 1.0 / kTwipsPerPixel);
+    height = std::max(height, 1.0 / kTwipsPerPixel);
 
     out += "{\\pict\\";
     out += blip;

@@ -389,12 +389,17 @@ TEST(RtfReader, DamagedDataGivesAnErrorOrPartialText)
     EXPECT_TRUE(readRtf("{\\rtf1 a}}}b", doc, nullptr));
     EXPECT_EQ(plainText(doc), "a");
 
-    // Too deep: an error, with the text before it kept.
-    const QByteArray deep = "{\\rtf1 d\\'e9but" + QByteArray(100000, '{') + "x";
-    error.clear();
-    EXPECT_FALSE(readRtf(deep, doc, &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(plainText(doc), QString::fromUtf8("début"));
+    // Very deep groups: the text inside and after them is kept, and the
+    // groups beyond the depth kept apart still end what they skip.
+    QByteArray deep = "{\\rtf1 d\\'e9but" + QByteArray(100000, '{') + "x";
+    EXPECT_EQ(textOf(deep), QString::fromUtf8("débutx"));
+    deep = "{\\rtf1 a" + QByteArray(100000, '{') + "{\\*\\skip cach\\'e9}b\\b c" + QByteArray(100000, '}') + " d\\par}";
+    QTextDocument deepDoc;
+    const auto ps = read(deep, deepDoc);
+    EXPECT_EQ(plainText(deepDoc), "abc d");
+    ASSERT_EQ(ps[0].runs.size(), 3u);
+    EXPECT_TRUE(ps[0].runs[1].bold);
+    EXPECT_FALSE(ps[0].runs[2].bold);  // the group that held \b is closed
 
     // Cut short anywhere; absurd numbers and words; \bin longer than the data.
     for (const char* bad : {"{\\rtf1 a\\", "{\\rtf1 a\\'", "{\\rtf1 a\\'4", "{\\rtf1 a\\u", "{\\rtf1 a\\u-",
@@ -410,4 +415,37 @@ TEST(RtfReader, DamagedDataGivesAnErrorOrPartialText)
     // Reading replaces what the document held.
     EXPECT_TRUE(readRtf("{\\rtf1 nouveau}", doc, nullptr));
     EXPECT_EQ(plainText(doc), "nouveau");
+}
+
+TEST(RtfReader, BinaryDataIsSkippedWhereverItStands)
+{
+    // In a skipped destination its bytes are neither text nor braces.
+    EXPECT_EQ(textOf("{\\rtf1 avant{\\*\\objdata\\bin8 }x} VISI} apr\\'e8s\\par}"), QString::fromUtf8("avant après"));
+    EXPECT_EQ(textOf("{\\rtf1 a{\\*\\unknown{\\bin3 {{{}}b\\bin2 }}c}"), "abc");
+    // A megabyte of object data with every kind of byte in it.
+    QByteArray object(1 << 20, '\0');
+    quint32 x = 12345;
+    for (char& c : object) {
+        x = x * 1103515245u + 12345u;
+        c = static_cast<char>(x >> 24);
+    }
+    EXPECT_EQ(textOf("{\\rtf1 avant{\\object{\\*\\objdata\\bin" + QByteArray::number(object.size()) + " " + object
+                     + "}} apr\\'e8s}"),
+              QString::fromUtf8("avant après"));
+    // Longer than the data: the rest of the file is binary.
+    EXPECT_EQ(textOf("{\\rtf1 avant{\\*\\objdata\\bin2000000000 " + object.left(1000) + "}} apres}"), "avant");
+}
+
+TEST(RtfReader, AbsurdPictureSizesShrinkToAPage)
+{
+    const QByteArray hex = redPngHex();
+    QTextDocument doc;
+    auto ps = read("{\\rtf1{\\pict\\pngblip\\picwgoal2000000000\\pichgoal1000000000 " + hex + "}}", doc);
+    ASSERT_EQ(ps[0].runs.size(), 1u);
+    EXPECT_NEAR(ps[0].runs[0].imageWidth, 1123, 0.5);  // an A4 page's height
+    EXPECT_NEAR(ps[0].runs[0].imageHeight, 561.5, 0.5);
+    ps = read("{\\rtf1{\\pict\\pngblip\\picwgoal-30\\pichgoal-30\\picscalex1000\\picscaley1 " + hex + "}}", doc);
+    ASSERT_EQ(ps[0].runs.size(), 1u);
+    EXPECT_NEAR(ps[0].runs[0].imageWidth, 40, 1e-9);  // its own size, scaled
+    EXPECT_NEAR(ps[0].runs[0].imageHeight, 1, 1e-9);  // never less than a pixel
 }

@@ -204,6 +204,35 @@ TEST(RtfWriter, WritesWindows1252AndUnicodeEscapes)
     EXPECT_EQ(ps[0].runs[1].family, QString::fromUtf8("Sy\u00ADmbol"));
 }
 
+TEST(RtfWriter, HugeSizesAreWrittenWithinBounds)
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QImage image(4, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    doc.addResource(QTextDocument::ImageResource, QUrl("grande"), image);
+    QTextImageFormat picture;
+    picture.setName("grande");
+    picture.setWidth(2e9);
+    picture.setHeight(1e9);
+    c.insertImage(picture);
+    QTextBlockFormat wide;
+    wide.setLeftMargin(1e12);
+    wide.setTextIndent(-1e12);
+    c.insertBlock(wide);
+    c.insertText("x", font("Arial", 1e10));
+    const QByteArray rtf = writeRtf(doc);
+    EXPECT_TRUE(rtf.contains("\\picwgoal31680\\pichgoal15840")) << rtf.toStdString();
+    EXPECT_TRUE(rtf.contains("\\li31680\\fi-31680"));
+    EXPECT_TRUE(rtf.contains("\\fs3276"));
+    EXPECT_FALSE(QString::fromLatin1(rtf).contains(QRegularExpression("\\\\(picw|pich|picwgoal|pichgoal|li|fs)-")));
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(rtf, back, nullptr));
+    const auto ps = paragraphs(back);
+    ASSERT_EQ(ps[0].runs.size(), 1u);
+    EXPECT_NEAR(ps[0].runs[0].imageWidth, 1123, 0.5);
+}
+
 TEST(RtfWriter, ListItemsKeepTheirMarks)
 {
     QTextDocument doc;
