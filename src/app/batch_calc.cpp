@@ -32,7 +32,7 @@ void addCalcOptions(BatchOptions& options)
                        }});
     options.push_back({QStringLiteral("--eval"), QStringLiteral("EXPRESSION"),
                        QStringLiteral("calcule EXPRESSION comme la touche EXE de la calculatrice et écrit "
-                                      "l'affichage obtenu, une ligne par calcul"),
+                                      "l'affichage obtenu, une ligne par calcul ; la virgule décimale se lit comme le point"),
                        QStringLiteral("--eval \"2*sin 30\""), nullptr,
                        [](BatchContext& ctx, const QString& v) {
                            ctx.out << batchCalculator().evaluate(v) << '\n';

@@ -99,6 +99,21 @@ QString texteDepassement() { return QStringLiteral("Dépassement de capacité");
 
 CalculatorSession::CalculatorSession() = default;
 
+std::optional<double> relireResultat(QStringView resultat)
+{
+    // The result is read, written with 15 significant digits and read again,
+    // as the display shows it. Near the top of the double range the rounding
+    // goes past the largest double (1.7976931348623157E308 is written
+    // 1.79769313486232E+308): that second reading overflows too.
+    const LectureNombre lu = lireNombre(resultat);
+    if (lu.depassement)
+        return std::nullopt;
+    const LectureNombre relu = lireNombre(texteNombre(lu.valeur));
+    if (relu.depassement || !std::isfinite(relu.valeur))
+        return std::nullopt;
+    return relu.valeur;
+}
+
 QString CalculatorSession::texteResultat(double valeur) const
 {
     // Standard: the number-to-text rule with its leading blank; Scientifique:
@@ -117,10 +132,10 @@ void CalculatorSession::setScientific(bool scientific)
     // message stays as it is.
     if (!saisie_.isEmpty() || erreurCalcul_ != calculReussi)
         return;
-    const LectureNombre lu = lireNombre(derniereReponse_);
-    if (lu.depassement)
+    const std::optional<double> valeur = relireResultat(derniereReponse_);
+    if (!valeur)
         return;
-    affichage_ = texteResultat(lireNombre(texteNombre(lu.valeur)).valeur);
+    affichage_ = texteResultat(*valeur);
 }
 
 QString CalculatorSession::evaluate(const QString& typed)
@@ -274,8 +289,8 @@ void CalculatorSession::exe()
     evaluer(resultat, erreurCalcul_, radians_ ? modeRadians : modeDegres);
     QString texte;
     if (erreurCalcul_ == calculReussi) {
-        const LectureNombre lu = lireNombre(resultat);
-        if (lu.depassement) {
+        const std::optional<double> valeur = relireResultat(resultat);
+        if (!valeur) {
             // A result at the very top of the double range cannot be read back.
             affichage_ = texteDepassement();
             derniereReponse_ = affichage_;
@@ -285,7 +300,7 @@ void CalculatorSession::exe()
                 bip();
             return;
         }
-        texte = texteResultat(lireNombre(texteNombre(lu.valeur)).valeur);
+        texte = texteResultat(*valeur);
     } else {
         texte = messageErreur(erreurCalcul_);
         if (bip)
@@ -326,8 +341,12 @@ void CalculatorSession::effaceMemoire()
 bool CalculatorSession::frappe(QChar touche)
 {
     const char16_t c = touche.unicode();
-    if ((c >= u'0' && c <= u'9') || c == u'.') {
+    if (c >= u'0' && c <= u'9') {
         ajouter(QString(touche));
+    } else if (c == u'.' || c == u',') {
+        // The French decimal comma (and the keypad's separator on a French
+        // keyboard) is the calculator's decimal point.
+        ajouter(QStringLiteral("."));
     } else if (c == u'e' || c == u'd' || c == u'E' || c == u'D') {
         ajouter(QStringLiteral("E"));
     } else if (c == u'(') {

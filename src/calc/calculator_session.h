@@ -5,7 +5,9 @@
 // batch option --eval both work through this class.
 
 #include <QString>
+#include <QStringView>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tolvi {
@@ -47,6 +49,11 @@ QString messageErreur(qint16 erreurCalcul);
 // Message shown when the result is beyond the double range.
 QString texteDepassement();
 
+// The value a successful result shows: read, written with 15 significant
+// digits and read back; nothing when either reading is beyond the double
+// range ("Dépassement de capacité").
+std::optional<double> relireResultat(QStringView resultat);
+
 class CalculatorSession {
 public:
     CalculatorSession();
@@ -87,6 +94,7 @@ public:
     void rappelMemoire();
     void effaceMemoire();
     // Form_KeyPress: a typed character; false when the calculator ignores it.
+    // "," is read as "." (the French decimal comma).
     bool frappe(QChar touche);
 
     const QString& affichage() const { return affichage_; }  // the display z1

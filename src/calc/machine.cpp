@@ -9,6 +9,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 
 namespace tolvi {
 
@@ -60,6 +63,72 @@ bool signeSymbole(const QString& legende)
     return false;
 }
 
+// The room a key gives its caption, as the style lays the caption out.
+QRect placeLegende(const QPushButton& bouton)
+{
+    QStyleOptionButton option;
+    option.initFrom(&bouton);
+    option.rect = bouton.rect();
+    option.text = bouton.text();
+    return bouton.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &bouton);
+}
+
+// The size a caption is written at so that it fits its key: the key's own
+// size, or half a point smaller at a time, never below 6 points.
+qreal tailleLegende(const QPushButton& bouton)
+{
+    const QRect place = placeLegende(bouton);
+    QFont police = bouton.font();
+    for (;;) {
+        const QSize taille = QFontMetrics(police).size(Qt::TextShowMnemonic, bouton.text());
+        if ((taille.width() <= place.width() && taille.height() <= place.height()) || police.pointSizeF() <= 6.0)
+            return police.pointSizeF();
+        police.setPointSizeF(police.pointSizeF() - 0.5);
+    }
+}
+
+// Long captions ("INV COS") are written smaller until they fit; keys of one
+// width and one font keep one size between them, so a row of keys reads
+// alike.
+void ajusterLegendes(const std::map<QString, QPushButton*>& touches)
+{
+    std::map<std::pair<int, QString>, qreal> tailles;
+    const auto famille = [](const QPushButton& b) {
+        return std::pair(b.width(), b.font().toString());
+    };
+    for (const auto& [nom, bouton] : touches) {
+        const auto cle = famille(*bouton);
+        const qreal taille = tailleLegende(*bouton);
+        const auto it = tailles.find(cle);
+        if (it == tailles.end())
+            tailles.emplace(cle, taille);
+        else
+            it->second = std::min(it->second, taille);
+    }
+    for (const auto& [nom, bouton] : touches) {
+        const qreal taille = tailles.at(famille(*bouton));
+        if (taille != bouton->font().pointSizeF()) {
+            QFont police = bouton->font();
+            police.setPointSizeF(taille);
+            bouton->setFont(police);
+        }
+    }
+}
+
+// The width in pixels a line edit gives its text (frame, margins and the
+// two free pixels on each side taken off).
+int largeurTexteAffichage(const QLineEdit& affichage)
+{
+    QStyleOptionFrame option;
+    option.initFrom(&affichage);
+    option.rect = affichage.rect();
+    option.lineWidth = affichage.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &affichage);
+    const QRect contenu = affichage.style()->subElementRect(QStyle::SE_LineEditContents, &option, &affichage);
+    const QMargins marges = affichage.textMargins();
+    // The line edit keeps two pixels free on each side of its text.
+    return contenu.width() - marges.left() - marges.right() - 2 * 2;
+}
+
 }  // namespace
 
 Machine::Machine(QWidget* parent) : QDialog(parent)
@@ -72,7 +141,8 @@ Machine::Machine(QWidget* parent) : QDialog(parent)
     z1_->setObjectName(QStringLiteral("z1"));
     z1_->setReadOnly(true);
     z1_->setGeometry(10, 10, 282, 30);
-    z1_->setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
+    policeAffichage_ = QFont(QStringLiteral("MS Sans Serif"), 12);
+    z1_->setFont(policeAffichage_);
     z1_->installEventFilter(this);
 
     auto* angles = new QGroupBox(QStringLiteral("Angles"), this);
@@ -116,6 +186,8 @@ Machine::Machine(QWidget* parent) : QDialog(parent)
         touches_[t.nom] = bouton;
     }
 
+    ajusterLegendes(touches_);
+
     session_.bip = [] { QApplication::beep(); };
     z1_Change();
 }
@@ -156,8 +228,22 @@ void Machine::z1_Change()
 {
     if (z1_->text() != session_.affichage())
         z1_->setText(session_.affichage());
+    // A result or a message is read from its beginning: one wider than the
+    // display (the operator error) is written smaller until it fits, and
+    // shown from its first letter if it still does not. The expression
+    // being typed keeps the display's size and shows its end, where the next
+    // key writes.
+    const bool resultat = session_.affichage() != session_.saisie();
+    QFont police = policeAffichage_;
+    const int place = largeurTexteAffichage(*z1_);
+    if (resultat)
+        while (QFontMetrics(police).horizontalAdvance(z1_->text()) > place && police.pointSizeF() > 7.0)
+            police.setPointSizeF(police.pointSizeF() - 0.5);
+    if (z1_->font() != police)
+        z1_->setFont(police);
+    const bool tropLarge = QFontMetrics(police).horizontalAdvance(z1_->text()) > place;
     z1_->setFocus();
-    z1_->setCursorPosition(int(z1_->text().size()));
+    z1_->setCursorPosition(resultat && tropLarge ? 0 : int(z1_->text().size()));
     z1_->update();
 }
 

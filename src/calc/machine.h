@@ -6,6 +6,7 @@
 #include "calc/calculator_session.h"
 
 #include <QDialog>
+#include <QFont>
 #include <map>
 
 class QLineEdit;
@@ -44,6 +45,7 @@ private:
     QRadioButton* angle_[2] = {nullptr, nullptr};
     QRadioButton* c_[2] = {nullptr, nullptr};
     std::map<QString, QPushButton*> touches_;
+    QFont policeAffichage_;  // the display's own size, for the expression
 };
 
 }  // namespace tolvi

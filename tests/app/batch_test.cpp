@@ -173,6 +173,17 @@ TEST(Batch, UnwritableFileFailsWithAMessage)
     EXPECT_TRUE(r.err.contains(QStringLiteral("Impossible d'écrire le fichier /nonexistent-folder/rope.csv")));
 }
 
+TEST(Batch, CalculatorReadsTheDecimalCommaAndNeverShowsAnOverflowAsZero)
+{
+    const Outcome r = runTolvi({"--eval", "4/1,33", "--eval", "1.7976931348623157e308", "--eval", "+1"});
+    EXPECT_EQ(r.code, 0);
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral(" 3.00751879699248"));
+    EXPECT_EQ(lines[1], QStringLiteral("Dépassement de capacité"));
+    EXPECT_EQ(lines[2], QStringLiteral(" 1"));  // no last answer after the overflow
+}
+
 TEST(Batch, CalculatorLinesKeepTheLastAnswerAndModes)
 {
     const Outcome r = runTolvi({"--eval", "2*sin 30", "--eval", "-2^2", "--eval", "1/0", "--radians", "--eval",

@@ -2,6 +2,7 @@
 // pupil uses it.
 #include "calc/machine.h"
 
+#include "calc/evaluator.h"
 #include "calc/machine_background.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <cmath>
 
@@ -140,6 +144,106 @@ TEST_F(Fenetre, KeyboardGoesToTheForm)
     taper(machine.touche("EXE"), Qt::Key_Return, QStringLiteral("\r"));
     EXPECT_EQ(z1(), QStringLiteral(" 5"));
     EXPECT_EQ(machine.result(), 0);  // Enter computes; it does not accept the dialog
+}
+
+TEST_F(Fenetre, DecimalCommaFromTheKeyboard)
+{
+    for (QChar ch : QStringLiteral("4/1,33"))
+        taper(machine.z1(), 0, QString(ch));
+    EXPECT_EQ(z1(), QStringLiteral("4 / 1.33"));
+    taper(machine.z1(), Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(z1(), QStringLiteral(" 3.00751879699248"));
+    // The keypad's separator on a French keyboard.
+    QKeyEvent virgule(QEvent::KeyPress, Qt::Key_Comma, Qt::KeypadModifier, QStringLiteral(","));
+    taper(machine.z1(), Qt::Key_2, QStringLiteral("2"));
+    QApplication::sendEvent(machine.z1(), &virgule);
+    taper(machine.z1(), Qt::Key_5, QStringLiteral("5"));
+    EXPECT_EQ(z1(), QStringLiteral("2.5"));
+}
+
+TEST_F(Fenetre, TopOfTheDoubleRangeIsNotZero)
+{
+    for (QChar ch : QStringLiteral("1.7976931348623157e308\r"))
+        taper(machine.z1(), ch == QLatin1Char('\r') ? int(Qt::Key_Return) : 0, QString(ch));
+    EXPECT_EQ(z1(), QStringLiteral("Dépassement de capacité"));
+    EXPECT_EQ(bips, 1);
+    cliquer({"ANS"});
+    EXPECT_EQ(z1(), QString());
+}
+
+// How wide a text is in the display's font, against the room the display
+// gives it.
+bool tientDansAffichage(const QLineEdit& z1)
+{
+    QStyleOptionFrame option;
+    option.initFrom(&z1);
+    option.rect = z1.rect();
+    option.lineWidth = z1.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &z1);
+    const QRect contenu = z1.style()->subElementRect(QStyle::SE_LineEditContents, &option, &z1);
+    // The line edit keeps two pixels free on each side of its text.
+    return QFontMetrics(z1.font()).horizontalAdvance(z1.text()) <= contenu.width() - 4;
+}
+
+TEST_F(Fenetre, EveryMessageIsReadFromItsBeginning)
+{
+    // Each failure message is shown whole, its text unchanged.
+    struct Cas { std::initializer_list<const char*> touches; qint16 code; };
+    const Cas cas[] = {
+        {{"B2", "multip", "div", "B3", "EXE"}, erreurOperateurs},
+        {{"Bpo", "B2", "EXE"}, erreurParentheses},
+        {{"B5", "div", "B0", "EXE"}, calculImpossible},
+    };
+    for (const Cas& c : cas) {
+        cliquer({"RAZ"});
+        cliquer(c.touches);
+        EXPECT_EQ(z1(), messageErreur(c.code));
+        EXPECT_TRUE(tientDansAffichage(*machine.z1())) << z1().toStdString();
+        EXPECT_EQ(machine.z1()->selectedText(), QString());
+    }
+    // The operator error is wider than the display at its usual size: it
+    // is written smaller, and the next key brings the usual size back with
+    // the expression, shown up to its end.
+    const QFont usuelle = machine.z1()->font();
+    cliquer({"RAZ", "B2", "multip", "div", "B3", "EXE"});
+    EXPECT_LT(machine.z1()->font().pointSizeF(), usuelle.pointSizeF());
+    EXPECT_GE(machine.z1()->font().pointSizeF(), 7.0);
+    cliquer({"B4"});
+    EXPECT_EQ(z1(), QStringLiteral("2 *  / 34"));
+    EXPECT_EQ(machine.z1()->font(), usuelle);
+    EXPECT_EQ(machine.z1()->cursorPosition(), z1().size());
+
+    // A long expression keeps the usual size and the caret at its end.
+    cliquer({"RAZ"});
+    for (int i = 0; i < 12; ++i)
+        cliquer({"B1", "B2", "plus"});
+    EXPECT_FALSE(tientDansAffichage(*machine.z1()));
+    EXPECT_EQ(machine.z1()->font(), usuelle);
+    EXPECT_EQ(machine.z1()->cursorPosition(), z1().size());
+}
+
+TEST_F(Fenetre, EveryKeyCaptionFitsItsKey)
+{
+    // Measured with the key's own font inside the room the style leaves for
+    // the caption ("&" marks the shortcut letter and takes no room).
+    for (const ToucheMachine& t : touchesMachine()) {
+        const QPushButton* b = machine.touche(t.nom);
+        ASSERT_NE(b, nullptr);
+        QStyleOptionButton option;
+        option.initFrom(b);
+        option.rect = b->rect();
+        option.text = b->text();
+        const QRect place = b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b);
+        const QSize legende = QFontMetrics(b->font()).size(Qt::TextShowMnemonic, b->text());
+        EXPECT_LE(legende.width(), place.width()) << t.nom.toStdString();
+        EXPECT_LE(legende.height(), place.height()) << t.nom.toStdString();
+        EXPECT_GE(b->font().pointSizeF(), 6.0) << t.nom.toStdString();
+    }
+    // Keys with short captions keep the window's size; a row of function
+    // keys keeps one size.
+    EXPECT_EQ(machine.touche("B7")->font().pointSizeF(), machine.font().pointSizeF());
+    EXPECT_EQ(machine.touche("Command1")->font().pointSizeF(), machine.font().pointSizeF());
+    EXPECT_EQ(machine.touche("invsin")->font(), machine.touche("invcos")->font());
+    EXPECT_EQ(machine.touche("bsin")->font(), machine.touche("invcos")->font());
 }
 
 TEST_F(Fenetre, ShownModallyAndClosed)

@@ -2,9 +2,12 @@
 // through CalculatorSession as the window and the batch option drive them.
 #include "calc/calculator_session.h"
 
+#include "calc/evaluator.h"
+
 #include <gtest/gtest.h>
 #include <QSet>
 #include <QStringList>
+#include <optional>
 
 namespace tolvi {
 namespace {
@@ -177,6 +180,52 @@ TEST_F(Session, OverflowOfTheResultIsShownAsSuch)
     session.setScientific(false);
     EXPECT_EQ(session.affichage(), QStringLiteral("Dépassement de capacité"));
     EXPECT_EQ(bips, 2);
+}
+
+TEST_F(Session, TopOfTheDoubleRangeIsNeverShownAsZero)
+{
+    // The largest double passes the evaluator as it is, but its 15-digit text
+    // 1.79769313486232E+308 is beyond the range: the display says so, in
+    // either mode, and it never becomes a last answer of 0.
+    for (bool scientifique : {false, true}) {
+        CalculatorSession s;
+        s.setScientific(scientifique);
+        for (const char16_t* typed : {u"1.7976931348623157e308", u"-1.7976931348623157e308",
+                                      u"1.7976931348623157e308*1", u"1.79769313486232e308"}) {
+            EXPECT_EQ(s.evaluate(QString::fromUtf16(typed)), texteDepassement())
+                << QString::fromUtf16(typed).toStdString() << " scientifique " << scientifique;
+            EXPECT_NE(s.erreurCalcul(), calculReussi);
+            s.ans();
+            EXPECT_EQ(s.saisie(), QString());
+            s.raz();
+        }
+        // The largest double whose 15-digit text stays in range is shown.
+        const QString juste = s.evaluate(QStringLiteral("1.79769313486231e308"));
+        EXPECT_EQ(juste, scientifique ? QStringLiteral("1.7976931E+308") : QStringLiteral(" 1.79769313486231E+308"));
+        EXPECT_EQ(s.erreurCalcul(), calculReussi);
+        // Switching the display mode with the overflow on show keeps it.
+        s.evaluate(QStringLiteral("1.7976931348623157e308"));
+        s.setScientific(!scientifique);
+        EXPECT_EQ(s.affichage(), texteDepassement());
+    }
+    EXPECT_EQ(relireResultat(u"1.7976931348623157E308"), std::nullopt);
+    EXPECT_EQ(relireResultat(u"12"), std::optional<double>(12.0));
+}
+
+TEST_F(Session, DecimalCommaIsTheDecimalPoint)
+{
+    // From the keyboard and on the command line alike, "," is read as ".":
+    // 4/1,33 is 4/1.33, never 4/133.
+    for (QChar ch : QStringLiteral("4/1,33"))
+        EXPECT_TRUE(session.frappe(ch));
+    EXPECT_EQ(session.saisie(), QStringLiteral("4 / 1.33"));
+    session.exe();
+    EXPECT_EQ(session.affichage(), QStringLiteral(" 3.00751879699248"));
+    EXPECT_EQ(session.evaluate(QStringLiteral("4/1,33")), QStringLiteral(" 3.00751879699248"));
+    EXPECT_EQ(session.evaluate(QStringLiteral(",5+1,25")), QStringLiteral(" 1.75"));
+    // Two decimal marks are no number, whichever is typed.
+    EXPECT_EQ(session.evaluate(QStringLiteral("1,2,3")), messageErreur(calculImpossible));
+    EXPECT_EQ(session.evaluate(QStringLiteral("1.2,3")), messageErreur(calculImpossible));
 }
 
 TEST_F(Session, DisplayModeSwitchShowsTheResultAgain)
