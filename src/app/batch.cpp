@@ -2,10 +2,9 @@
 
 #include "app/program.h"
 #include "mainwin/feuille_p.h"
+#include "platform/file_save.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
-#include <QSaveFile>
 
 namespace tolvi {
 
@@ -58,14 +57,11 @@ double batchNumber(const QString& value)
 }
 
 namespace {
-// Unbuffered, so that a short write (a full disk) is seen before the old
-// file is replaced.
 bool saveBytes(BatchContext& ctx, const QString& path, const QByteArray& bytes, const QString& what)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
-        !file.commit()) {
-        ctx.error = QStringLiteral("Impossible d'écrire %1 %2 : %3").arg(what, path, file.errorString());
+    const QString failure = saveFileBytes(path, bytes);
+    if (!failure.isEmpty()) {
+        ctx.error = QStringLiteral("Impossible d'écrire %1 %2 : %3").arg(what, path, failure);
         return false;
     }
     return true;
@@ -79,10 +75,8 @@ bool writeTextFile(BatchContext& ctx, const QString& path, const QString& text)
 
 bool writeImageFile(BatchContext& ctx, const QString& path, const QImage& image)
 {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) {
+    const QByteArray png = pngBytes(image);
+    if (png.isEmpty()) {
         ctx.error = QStringLiteral("Impossible d'écrire l'image %1 : image vide").arg(path);
         return false;
     }

@@ -45,6 +45,12 @@ bool printPdf(BatchContext& ctx, const QString& path)
     Confimp dialog(sim.ropeImage(), sim.graphImage(), ctx.program.messages(), &ctx.program.window());
     dialog.check1(0)->setChecked(o.rope);
     dialog.check1(1)->setChecked(o.graph);
+    dialog.setValues(ValuesTable(sim.graph().points()));
+    if (o.table && sim.graph().points().empty())
+        ctx.program.messages().information(QStringLiteral("Tableau de valeurs"),
+                                           QStringLiteral("Le graphe n'a enregistré aucune valeur : la page est "
+                                                          "imprimée sans tableau."));
+    dialog.check1(2)->setChecked(o.table);
     dialog.text1()->setText(o.title);
     dialog.upDown1()->setValue(o.copies);
     dialog.printer().setOutputFormat(QPrinter::PdfFormat);
@@ -131,6 +137,14 @@ void addPrintOptions(BatchOptions& options)
                        QStringLiteral("--no-graph --print-pdf corde.pdf"), nullptr,
                        [](BatchContext& ctx, const QString&) {
                            state(ctx.program).options.graph = false;
+                           return true;
+                       }});
+    options.push_back({QStringLiteral("--values-table"), QString(),
+                       QStringLiteral("les impressions suivantes ont aussi le tableau des valeurs enregistrées "
+                                      "par le graphe (« Le tableau de valeur »)"),
+                       QStringLiteral("--values-table --print-pdf valeurs.pdf"), nullptr,
+                       [](BatchContext& ctx, const QString&) {
+                           state(ctx.program).options.table = true;
                            return true;
                        }});
     options.push_back({QStringLiteral("--title"), QStringLiteral("TEXTE"),

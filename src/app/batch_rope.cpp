@@ -2,25 +2,12 @@
 #include "app/batch.h"
 #include "app/program.h"
 #include "mainwin/feuille_p.h"
-#include "text/french_numbers.h"
+#include "sim/rope_profile.h"
 
 #include <QImage>
 
 namespace tolvi {
 
-
-// The rope as a pupil's spreadsheet reads it: x in metres, u in centimetres.
-QString ropeCsv(const SimState& s)
-{
-    QString text = QStringLiteral("x (m);u (cm)\n");
-    for (int column = rope::kSourceColumn; column <= rope::kFarEndColumn; ++column) {
-        text += formatPattern(rope::abscissa(column), QStringLiteral("0.00"));
-        text += QLatin1Char(';');
-        text += formatPattern(s.deplacement[std::size_t(column)], QStringLiteral("0.0000"));
-        text += QLatin1Char('\n');
-    }
-    return text;
-}
 
 void addRopeOptions(BatchOptions& options)
 {

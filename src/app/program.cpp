@@ -8,6 +8,9 @@
 #include "app/help_command.h"
 #include "calc/machine.h"
 #include "measure/confimp.h"
+#include "measure/data_exports.h"
+#include "measure/graph_picture.h"
+#include "measure/rope_picture.h"
 #include "measure/copy_menu.h"
 
 #include <QCursor>
@@ -59,8 +62,16 @@ void Program::connectFeatures()
     };
     auto* menucop = new CopyMenu(sim_, [this] { window_->setInfo(shared_.messageCopie); }, window_.get());
     window_->copyHook = [menucop] { menucop->Command4_Click(QCursor::pos()); };
+    auto* exports = new DataExports(
+        sim_, messages_, window_.get(), [this](const QString& text) { window_->setInfo(text); },
+        [this] { return shared_.messageCopie; });
+    menucop->addDataActions(exports->copyMenuActions());
+    window_->animpic()->setExportActions(exports->ropeActions());
+    window_->picture2()->setExportActions(exports->graphActions());
+    window_->addActions(exports->shortcutActions());
     window_->printHook = [this] {
         Confimp confimp(sim_.ropeImage(), sim_.graphImage(), messages_, window_.get());
+        confimp.setValues(ValuesTable(sim_.graph().points()));
         confimp.exec();
     };
     auto help = std::make_shared<HelpCommand>(sim_, messages_);

@@ -15,4 +15,14 @@ bool copyImageToClipboard(const QImage& image)
     return clipboard->image().size() == image.size();
 }
 
+bool copyTextToClipboard(const QString& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard || text.isEmpty())
+        return false;
+    clipboard->clear();
+    clipboard->setText(text);
+    return clipboard->text() == text;
+}
+
 }  // namespace tolvi

@@ -3,6 +3,7 @@
 // bitmap, replacing whatever was there.
 
 #include <QImage>
+#include <QString>
 
 namespace tolvi {
 
@@ -10,5 +11,9 @@ namespace tolvi {
 // unavailable clipboard leaves it as it was. Returns whether the clipboard
 // now holds a picture of that size.
 bool copyImageToClipboard(const QImage& image);
+
+// Puts `text` on the clipboard as plain text (a spreadsheet pastes its tabs
+// and lines as columns and rows). Returns whether the clipboard now holds it.
+bool copyTextToClipboard(const QString& text);
 
 }  // namespace tolvi

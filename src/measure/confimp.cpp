@@ -107,7 +107,7 @@ Confimp::Confimp(const QImage& rope, const QImage& graph, Messages& messages, QW
     check1_[0]->setChecked(true);
     check1_[1]->setChecked(true);
     check1_[2]->setChecked(false);
-    check1_[2]->setEnabled(false);
+    setValues(ValuesTable());
     text1_->setText(QStringLiteral("Kestrane - Tolvi"));
     upDown1_->showValue(1);
     UpDown1_Change();
@@ -126,11 +126,29 @@ QPushButton* Confimp::command(int i) const
     }
 }
 
+void Confimp::setValues(ValuesTable values)
+{
+    values_ = std::move(values);
+    QCheckBox* box = check1_[2];
+    box->setEnabled(!values_.isEmpty());
+    if (values_.isEmpty())
+        box->setChecked(false);
+    const QString tip = values_.isEmpty()
+        ? QStringLiteral("Aucune valeur enregistrée : enregistrer d'abord un graphe")
+        : QStringLiteral("Imprimer aussi le tableau des valeurs du graphe (t, u1, u2), après les images");
+    box->setToolTip(tip);
+    box->setStatusTip(tip);
+    box->setAccessibleDescription(tip);
+}
+
 PrintOptions Confimp::options() const
 {
     PrintOptions o;
     o.rope = check1_[0]->isChecked();
     o.graph = check1_[1]->isChecked();
+    o.table = check1_[2]->isEnabled() && check1_[2]->isChecked();
+    if (o.table)
+        o.values = values_;
     o.title = text1_->text();
     o.copies = upDown1_->value();
     return o;

@@ -1,6 +1,7 @@
 #pragma once
 // confimp ("Imprimer"): what to print (rope picture, graph), the page title,
-// the number of copies and the printer. "&OK" prints one landscape page per
+// the number of copies and the printer; the values table when a recording
+// holds values. "&OK" prints one landscape page per
 // copy and closes; "&Imprimantes" opens the printer set-up; "&Annuler"
 // closes. Created for each use: every opening starts from the same values.
 
@@ -34,6 +35,10 @@ public:
     // PDF file when no printer is installed). Returns false when refused.
     std::function<bool(QPrinter&)> choosePrinter;
 
+    // The recorded values "Le tableau de valeur" prints; the option is
+    // offered only when there are some.
+    void setValues(ValuesTable values);
+
     // The options as the controls show them.
     PrintOptions options() const;
 
@@ -57,6 +62,7 @@ private:
 
     QImage rope_;
     QImage graph_;
+    ValuesTable values_;
     Messages& messages_;
     QPrinter printer_;
     QGroupBox* frame1_ = nullptr;

@@ -15,9 +15,22 @@ CopyMenu::CopyMenu(Simulation& sim, std::function<void()> showConfirmation, QWid
     cop002_->setObjectName(QStringLiteral("Cop002"));
 }
 
+void CopyMenu::addDataActions(const QList<QAction*>& actions)
+{
+    if (actions.isEmpty())
+        return;
+    setToolTipsVisible(true);
+    addSeparator();
+    addActions(actions);
+    data_ += actions;
+}
+
 void CopyMenu::Command4_Click(const QPoint& global)
 {
-    exec(global);
+    QAction* chosen = exec(global);
+    // A data command has written what it did; anything else confirms the copy.
+    if (chosen && data_.contains(chosen))
+        return;
     if (showConfirmation_)
         showConfirmation_();
 }

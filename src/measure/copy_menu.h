@@ -1,7 +1,9 @@
 #pragma once
 // menucop, the pop-up menu of "Co&pier": "Copier l'animation" puts the rope
 // picture on the clipboard, "Copier le graphe" the time graph, each as it
-// stands at that moment. Afterwards the hint line shows messageCopie.
+// stands at that moment. Afterwards the hint line shows messageCopie. Under
+// them, the data commands (values and profile as text or CSV, pictures as
+// PNG, the values table), which write their own confirmation.
 
 #include <QMenu>
 #include <functional>
@@ -18,6 +20,9 @@ public:
     QAction* cop001() const { return cop001_; }
     QAction* cop002() const { return cop002_; }
 
+    // Adds the data commands under the two copies, after a separator.
+    void addDataActions(const QList<QAction*>& actions);
+
     // Pops the menu up at `global`; when it closes, chosen item or not, the
     // confirmation is shown.
     void Command4_Click(const QPoint& global);
@@ -29,6 +34,7 @@ private:
     std::function<void()> showConfirmation_;
     QAction* cop001_;
     QAction* cop002_;
+    QList<QAction*> data_;
 };
 
 }  // namespace tolvi

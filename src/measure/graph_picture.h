@@ -1,6 +1,6 @@
 #pragma once
 // Picture2: the time graph as the simulation draws it, with the pointer
-// readout of time and displacement.
+// readout of time and displacement; a right click offers its export commands.
 
 #include "measure/picture_box.h"
 

@@ -2,6 +2,9 @@
 
 #include "mainwin/layout.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPainter>
 
 namespace tolvi {
@@ -10,6 +13,43 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    showMenu = [](QMenu* menu, const QPoint& global) { menu->popup(global); };
+}
+
+QMenu* PictureBox::newMenu(const QString& name)
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName(name);
+    menu->setToolTipsVisible(true);
+    connect(menu, &QMenu::hovered, this, [this](QAction* action) {
+        if (!action->statusTip().isEmpty())
+            emit hint(action->statusTip());
+    });
+    return menu;
+}
+
+void PictureBox::setExportActions(const QList<QAction*>& actions)
+{
+    delete exportMenu_;
+    exportMenu_ = nullptr;
+    if (actions.isEmpty())
+        return;
+    exportMenu_ = newMenu(objectName() + QStringLiteral("_export"));
+    exportMenu_->setAccessibleName(QStringLiteral("Données de l'image"));
+    exportMenu_->addActions(actions);
+}
+
+void PictureBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!exportMenu_) {
+        event->ignore();
+        return;
+    }
+    const QPoint global =
+        event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : mapToGlobal(rect().center());
+    if (showMenu)
+        showMenu(exportMenu_, global);
+    event->accept();
 }
 
 QPoint PictureBox::origin()

@@ -5,7 +5,12 @@
 
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QWidget>
+#include <functional>
+
+class QAction;
+class QMenu;
 
 namespace tolvi {
 
@@ -19,6 +24,13 @@ public:
     // The picture shown now.
     virtual QImage picture() const = 0;
 
+    // The picture's data commands (copy, save as a file), offered by a right
+    // click and by the context-menu key (Menu, Shift+F10); none until set.
+    virtual void setExportActions(const QList<QAction*>& actions);
+    QMenu* exportMenu() const { return exportMenu_; }
+    // How a menu is shown (a pop-up at the pointer); tests replace it.
+    std::function<void(QMenu*, const QPoint&)> showMenu;
+
 signals:
     // A readout for Label1, in its colours; or Label1 to be emptied.
     void readout(const QString& text, const QColor& foreground, const QColor& background);
@@ -28,6 +40,12 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Shows the export menu; the rope shows its marker menu on a mouse click.
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    // A menu that shows its items' hover texts in the hint line.
+    QMenu* newMenu(const QString& name);
+
+    QMenu* exportMenu_ = nullptr;
 };
 
 }  // namespace tolvi

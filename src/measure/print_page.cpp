@@ -100,8 +100,12 @@ QString printPages(QPagedPaintDevice& device, const QImage& rope, const QImage& 
     const int copies = std::clamp(options.copies, 1, kMaxCopies);
     bool ok = true;
     for (int copy = 1; copy <= copies && ok; ++copy) {
-        paintPage(painter, pageSize, dpi, rope, graph, options);
-        if (copy < copies)
+        const PageLayout layout = paintPage(painter, pageSize, dpi, rope, graph, options);
+        if (options.table) {
+            const int bottom = std::max({layout.title.bottom(), layout.rope.bottom(), layout.graph.bottom()});
+            ok = paintValuesTable(painter, device, dpi, options.values, bottom + 1 + 2 * lineHeight(bodyFont(), dpi));
+        }
+        if (copy < copies && ok)
             ok = device.newPage();
     }
     ok = painter.end() && ok;

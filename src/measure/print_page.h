@@ -2,7 +2,10 @@
 // The printed page of "&Imprimer": the title in Arial 12 bold at the top
 // left, two blank lines, then the rope picture and the time graph, each at
 // its natural size (a screen pixel is 1/96 inch) and centred across the page.
-// One page per copy, in landscape.
+// One page per copy, in landscape; the values table, when asked for, follows
+// the pictures and goes on over as many pages as it needs.
+
+#include "measure/values_table.h"
 
 #include <QImage>
 #include <QRect>
@@ -17,6 +20,8 @@ namespace tolvi {
 struct PrintOptions {
     bool rope = true;    // "L'animation"
     bool graph = true;   // "Le graphe"
+    bool table = false;  // "Le tableau de valeur": `values`, after the pictures
+    ValuesTable values;
     QString title = QStringLiteral("Kestrane - Tolvi");
     int copies = 1;
 };

@@ -5,6 +5,7 @@
 #include "sim/rope_painter.h"
 #include "sim/simulation.h"
 
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -25,7 +26,6 @@ RopePicture::RopePicture(Simulation& sim, QWidget* parent) : PictureBox(parent),
     menu_->addSeparator()->setObjectName(QStringLiteral("sedzd"));
     add("effb", QStringLiteral("Effacer le point bleu"), &RopePicture::effb_Click);
     add("effr", QStringLiteral("Effacer le point rouge"), &RopePicture::effr_Click);
-    showMenu = [](QMenu* menu, const QPoint& global) { menu->popup(global); };
 
     connect(&sim_, &Simulation::frameChanged, this, qOverload<>(&QWidget::update));
     connect(&sim_, &Simulation::backgroundChanged, this, qOverload<>(&QWidget::update));
@@ -60,6 +60,32 @@ bool RopePicture::animpic_MouseUp(double x, double y, const QPoint& global)
     return true;
 }
 
+void RopePicture::setExportActions(const QList<QAction*>& actions)
+{
+    PictureBox::setExportActions(actions);
+    delete both_;
+    both_ = nullptr;
+    if (actions.isEmpty())
+        return;
+    both_ = newMenu(QStringLiteral("menupoint_export"));
+    both_->addActions(menu_->actions());
+    both_->addSeparator();
+    both_->addActions(actions);
+}
+
+void RopePicture::animpic_RightUp(double x, double y, const QPoint& global)
+{
+    if (!both_) {
+        animpic_MouseUp(x, y, global);
+        return;
+    }
+    const auto column = tolvi::posMarque(x);
+    if (column)
+        posMarque_ = *column;
+    if (showMenu)
+        showMenu(column ? both_ : exportMenu_, global);
+}
+
 void RopePicture::marqbleu_Click() { sim_.setMarqueBleue(posMarque_); }
 void RopePicture::marqrou_Click() { sim_.setMarqueRouge(posMarque_); }
 void RopePicture::effb_Click() { sim_.setMarqueBleue(Simulation::kNoMarker); }
@@ -74,7 +100,20 @@ void RopePicture::mouseMoveEvent(QMouseEvent* event)
 void RopePicture::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPointF at = event->position() - origin();
-    animpic_MouseUp(at.x(), at.y(), event->globalPosition().toPoint());
+    if (event->button() == Qt::RightButton)
+        animpic_RightUp(at.x(), at.y(), event->globalPosition().toPoint());
+    else
+        animpic_MouseUp(at.x(), at.y(), event->globalPosition().toPoint());
+}
+
+void RopePicture::contextMenuEvent(QContextMenuEvent* event)
+{
+    // A mouse click is served when the button is released.
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        event->accept();
+        return;
+    }
+    PictureBox::contextMenuEvent(event);
 }
 
 }  // namespace tolvi

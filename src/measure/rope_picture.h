@@ -26,10 +26,16 @@ public:
     // `global`. Returns whether the menu was opened.
     bool animpic_MouseUp(double x, double y, const QPoint& global);
 
+    // A right-button release at (x, y), once export commands are set: on the
+    // rope, the marker menu with the export commands under it; off the rope,
+    // the export commands alone.
+    void animpic_RightUp(double x, double y, const QPoint& global);
+
     int posMarque() const { return posMarque_; }
     QMenu* menupoint() const { return menu_; }
-    // How the menu is shown (a pop-up at the pointer); tests replace it.
-    std::function<void(QMenu*, const QPoint&)> showMenu;
+    // menupoint's items, then the export commands (a right click on the rope).
+    QMenu* markerAndExportMenu() const { return both_; }
+    void setExportActions(const QList<QAction*>& actions) override;
 
     void marqbleu_Click();
     void marqrou_Click();
@@ -39,10 +45,12 @@ public:
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     Simulation& sim_;
     QMenu* menu_;
+    QMenu* both_ = nullptr;
     int posMarque_ = 0;
 };
 

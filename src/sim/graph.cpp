@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace tolvi {
 
@@ -111,20 +112,32 @@ void GraphRecording::plotLine(double x1, double y1, double x2, double y2, bool r
     p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
 
-QString GraphRecording::csv() const
+QStringList GraphRecording::csvHeader()
 {
-    QString out = QStringLiteral("t (s);u1 (cm);u2 (cm)\n");
-    for (const GraphPoint& point : points_) {
-        out += csvNumber(point.t, "0.000");
-        out += QLatin1Char(';');
-        if (point.bleu)
-            out += csvNumber(*point.bleu, "0.0000");
-        out += QLatin1Char(';');
-        if (point.rouge)
-            out += csvNumber(*point.rouge, "0.0000");
+    return {QStringLiteral("t (s)"), QStringLiteral("u1 (cm)"), QStringLiteral("u2 (cm)")};
+}
+
+QStringList GraphRecording::csvFields(const GraphPoint& point)
+{
+    return {csvNumber(point.t, "0.000"), point.bleu ? csvNumber(*point.bleu, "0.0000") : QString(),
+            point.rouge ? csvNumber(*point.rouge, "0.0000") : QString()};
+}
+
+QString GraphRecording::csvText(const std::vector<GraphPoint>& points, QChar separator, std::size_t first,
+                                std::size_t count)
+{
+    QString out = csvHeader().join(separator) + QLatin1Char('\n');
+    const std::size_t end = first + std::min(count, points.size() - std::min(first, points.size()));
+    for (std::size_t i = first; i < end; ++i) {
+        out += csvFields(points[i]).join(separator);
         out += QLatin1Char('\n');
     }
     return out;
+}
+
+QString GraphRecording::csv(QChar separator) const
+{
+    return csvText(points_, separator);
 }
 
 }  // namespace tolvi

@@ -44,7 +44,16 @@ public:
 
     // The recording as text: header "t (s);u1 (cm);u2 (cm)", then one line
     // per point, decimal comma, an empty field for an absent marker.
-    QString csv() const;
+    // `separator` is ';' for a CSV file, a tab for the clipboard.
+    QString csv(QChar separator = QLatin1Char(';')) const;
+
+    // The texts of that format: the three column titles, and one point's
+    // fields ("0,050", "1,2345", "" for an absent marker).
+    static QStringList csvHeader();
+    static QStringList csvFields(const GraphPoint& point);
+    // Header and the points [first, first + count) of `points`, as csv().
+    static QString csvText(const std::vector<GraphPoint>& points, QChar separator, std::size_t first = 0,
+                           std::size_t count = std::size_t(-1));
 
 private:
     QImage image_;

@@ -81,7 +81,7 @@ TEST(Batch, HelpListsEveryOptionWithAnExample)
     for (const char* option : {"--wave", "--end", "--symmetric", "--text", "--start", "--advance", "--rope-csv",
                                "--rope-image", "--snapshot", "--tab", "--marker", "--record", "--chrono",
                                "--duration-index", "--check1", "--check2", "--graph-image", "--graph-csv",
-                               "--chrono-text"}) {
+                               "--chrono-text", "--values-table"}) {
         EXPECT_TRUE(r.out.contains(QStringLiteral("\n  %1").arg(QString::fromLatin1(option)))) << option;
         EXPECT_TRUE(r.out.contains(QStringLiteral("exemple : tolvi %1").arg(QString::fromLatin1(option)))) << option;
     }

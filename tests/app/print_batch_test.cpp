@@ -64,6 +64,33 @@ TEST(PrintBatch, PrintPdfUsesTheDialogsOpeningValuesOrTheOptionsBeforeIt)
     }
 }
 
+TEST(PrintBatch, ValuesTablePrintsTheRecordingAfterThePictures)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("images.pdf"));
+    const QString table = dir.filePath(QStringLiteral("valeurs.pdf"));
+    const QString csv = dir.filePath(QStringLiteral("graphe.csv"));
+    // A 1 min recording of 50 ms ticks (1 200 rows) runs over several pages.
+    Outcome r = runTolvi({"--duration-index", "7", "--record", "--start", "--advance", "40", "--graph-csv", csv,
+                          "--print-pdf", plain, "--values-table", "--print-pdf", table});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_EQ(pdfPageCount(read(plain)), 1);
+    EXPECT_GT(pdfPageCount(read(table)), 1);
+    if (const auto text = pdfText(table)) {
+        const QStringList lines = QString::fromUtf8(read(csv)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_GT(lines.size(), 700);
+        for (const QString& line : {lines[1], lines[400], lines.last()})
+            for (const QString& field : line.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+                EXPECT_TRUE(text->contains(field)) << field.toStdString();
+    }
+    // Nothing recorded: the page is printed without a table, and it is said.
+    r = runTolvi({"--values-table", "--print-pdf", table});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("aucune valeur"))) << r.err.toStdString();
+    EXPECT_EQ(pdfPageCount(read(table)), 1);
+}
+
 TEST(PrintBatch, BadValuesAndFailedJobsAreReported)
 {
     QTemporaryDir dir;

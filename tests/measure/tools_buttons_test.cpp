@@ -106,7 +106,8 @@ TEST_F(ToolsTest, CopyPutsThePictureOnTheClipboardAndTheConfirmationStaysOverCop
 {
     QToolButton* copier = window().topButton(2);
     ASSERT_NE(menucop(), nullptr);
-    ASSERT_EQ(menucop()->actions().size(), 2);
+    // The two picture copies come first (the data commands follow them).
+    ASSERT_GE(menucop()->actions().size(), 2);
     EXPECT_EQ(menucop()->actions()[0]->text(), QStringLiteral("Copier l'animation"));
     EXPECT_EQ(menucop()->actions()[1]->text(), QStringLiteral("Copier le graphe"));
 
