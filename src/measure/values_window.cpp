@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <memory>
 #include <set>
 
 namespace tolvi {
@@ -21,10 +22,13 @@ namespace {
 // hundreds of thousands of points).
 class ValuesModel : public QAbstractTableModel {
 public:
-    explicit ValuesModel(const ValuesTable& table, QObject* parent) : QAbstractTableModel(parent), table_(table) {}
+    ValuesModel(std::shared_ptr<const ValuesTable> table, QObject* parent)
+        : QAbstractTableModel(parent), table_(std::move(table))
+    {
+    }
     int rowCount(const QModelIndex& parent) const override
     {
-        return parent.isValid() ? 0 : int(std::min<std::size_t>(table_.rowCount(), std::size_t(INT_MAX)));
+        return parent.isValid() ? 0 : int(std::min<std::size_t>(table_->rowCount(), std::size_t(INT_MAX)));
     }
     int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 3; }
     QVariant data(const QModelIndex& index, int role) const override
@@ -32,7 +36,7 @@ public:
         if (!index.isValid())
             return {};
         if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-            return table_.row(std::size_t(index.row())).value(index.column());
+            return table_->row(std::size_t(index.row())).value(index.column());
         if (role == Qt::TextAlignmentRole)
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         return {};
@@ -47,7 +51,8 @@ public:
     }
 
 private:
-    const ValuesTable& table_;
+    // Shared with the window: the view may still ask while the window goes.
+    std::shared_ptr<const ValuesTable> table_;
 };
 
 bool askPrinter(QPrinter& printer, QWidget* parent)
@@ -71,7 +76,11 @@ QPushButton* button(const QString& text, const QString& name, const QString& tip
 }  // namespace
 
 ValuesWindow::ValuesWindow(ValuesTable table, Messages& messages, QWidget* parent)
-    : QDialog(parent), table_(std::move(table)), messages_(messages), printer_(QPrinter::HighResolution)
+    : QDialog(parent),
+      shared_(std::make_shared<const ValuesTable>(std::move(table))),
+      table_(*shared_),
+      messages_(messages),
+      printer_(QPrinter::HighResolution)
 {
     setObjectName(QStringLiteral("tableauValeurs"));
     setWindowTitle(QStringLiteral("Tableau de valeurs"));
@@ -92,7 +101,7 @@ ValuesWindow::ValuesWindow(ValuesTable table, Messages& messages, QWidget* paren
     view_->setObjectName(QStringLiteral("valeurs"));
     view_->setAccessibleName(QStringLiteral("Valeurs enregistrées"));
     view_->setAccessibleDescription(QStringLiteral("t en secondes, u1 et u2 en centimètres"));
-    view_->setModel(new ValuesModel(table_, view_));
+    view_->setModel(new ValuesModel(shared_, view_));
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);

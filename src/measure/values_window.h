@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QPrinter>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -46,7 +47,8 @@ public:
     bool print();          // "&Imprimer..."
 
 private:
-    ValuesTable table_;
+    std::shared_ptr<const ValuesTable> shared_;
+    const ValuesTable& table_;
     Messages& messages_;
     QPrinter printer_;
     QTableView* view_ = nullptr;
