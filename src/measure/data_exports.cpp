@@ -21,9 +21,12 @@ namespace {
 const QString kCsvFilter = QStringLiteral("Fichiers CSV (*.csv);;Tous les fichiers (*)");
 const QString kPngFilter = QStringLiteral("Images PNG (*.png);;Tous les fichiers (*)");
 
-QString savedMessage(const QString& what, const QString& path)
+// "Image du graphe enregistrée dans /chemin/graphe.png"
+QString savedMessage(const QString& what, bool feminine, const QString& path)
 {
-    return QStringLiteral("%1 enregistré dans %2").arg(what, QDir::toNativeSeparators(path));
+    return QStringLiteral("%1 %2 dans %3")
+        .arg(what, feminine ? QStringLiteral("enregistrée") : QStringLiteral("enregistré"),
+             QDir::toNativeSeparators(path));
 }
 }  // namespace
 
@@ -202,7 +205,7 @@ bool DataExports::saveImage(bool graph)
                                 QStringLiteral("png"), png);
     if (path.isEmpty())
         return false;
-    showInfo_(savedMessage(graph ? QStringLiteral("Image du graphe") : QStringLiteral("Image de la corde"), path));
+    showInfo_(savedMessage(graph ? QStringLiteral("Image du graphe") : QStringLiteral("Image de la corde"), true, path));
     return true;
 }
 
@@ -215,7 +218,7 @@ bool DataExports::saveGraphValues()
                                 sim_.graph().csv().toUtf8());
     if (path.isEmpty())
         return false;
-    showInfo_(savedMessage(QStringLiteral("Tableau de valeurs"), path));
+    showInfo_(savedMessage(QStringLiteral("Tableau de valeurs"), false, path));
     return true;
 }
 
@@ -226,7 +229,7 @@ bool DataExports::saveRopeProfile()
                                 ropeCsv(sim_.state()).toUtf8());
     if (path.isEmpty())
         return false;
-    showInfo_(savedMessage(QStringLiteral("Profil de la corde"), path));
+    showInfo_(savedMessage(QStringLiteral("Profil de la corde"), false, path));
     return true;
 }
 

@@ -111,7 +111,8 @@ TEST_F(DataOut, FilesSavedFromTheWindowAreThoseTheCommandLineWrites)
         const QByteArray mine = read(dir.filePath(answer));
         ASSERT_FALSE(mine.isEmpty()) << s.file;
         EXPECT_EQ(mine, read(dir.filePath(s.batch))) << s.file;
-        EXPECT_TRUE(window().info().contains(answer)) << window().info().toStdString();
+        EXPECT_TRUE(window().info().endsWith(QStringLiteral(" dans ") + dir.filePath(answer)))
+            << window().info().toStdString();
     }
     EXPECT_TRUE(read(dir.filePath(QStringLiteral("graphe.csv"))).startsWith("t (s);u1 (cm);u2 (cm)\n0,000;"));
     EXPECT_TRUE(read(dir.filePath(QStringLiteral("corde.csv"))).startsWith("x (m);u (cm)\n0,00;"));
