@@ -104,6 +104,7 @@ FeuilleP::FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWi
     btexo_->setObjectName(QStringLiteral("btexo"));
     btexo_->setGeometry(layout::kBtexo);
     btexo_->setPixmap(exerciseButtonPixmap(layout::kBtexo.size()));
+    btexo_->setAccessibleName(QStringLiteral("Exercices"));  // what its picture reads
     btexo_->setMouseTracking(true);
     btexo_->installEventFilter(this);
     connect(btexo_, &ImageButton::clicked, this, [this] {

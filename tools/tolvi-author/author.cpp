@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -73,6 +74,14 @@ void writeInline(QTextCursor& cursor, const QString& line, const QTextCharFormat
             flush();
             bold = !bold;
             ++i;
+        } else if (c == QLatin1Char('[') && line.indexOf(QLatin1Char(']'), i + 1) > i + 1) {
+            // A control of the window, named as it reads there: in bold.
+            flush();
+            const qsizetype end = line.indexOf(QLatin1Char(']'), i + 1);
+            QTextCharFormat f = current();
+            f.setFontWeight(QFont::Bold);
+            cursor.insertText(line.mid(i + 1, end - i - 1), f);
+            i = end;
         } else if (c == QLatin1Char('*')) {
             flush();
             italic = !italic;
@@ -101,6 +110,20 @@ void writeInline(QTextCursor& cursor, const QString& line, const QTextCharFormat
         }
     }
     flush();
+}
+
+// French typography: a no-break space before ; : ! ? and », after «, and
+// between a number and its unit, so that none of them starts a line.
+QString typographie(QString line)
+{
+    static const QRegularExpression beforePunctuation(QStringLiteral(" ([;:!?\u00BB])"));
+    static const QRegularExpression afterQuote(QStringLiteral("\u00AB "));
+    static const QRegularExpression unit(
+        QStringLiteral("(\\d) (m·s|g·m|kg·m|m|cm|s|ms|N|Hz|g|kg|%)(?=[\\s.,;:)·^*]|$)"));
+    line.replace(beforePunctuation, QStringLiteral("\u00A0\\1"));
+    line.replace(afterQuote, QStringLiteral("\u00AB\u00A0"));
+    line.replace(unit, QStringLiteral("\\1\u00A0\\2"));
+    return line;
 }
 
 struct KeyValue {
@@ -182,6 +205,22 @@ bool writeFileBytes(const QString& path, const QByteArray& bytes, QString* error
     return true;
 }
 
+bool readSheet(const QDir& source, const QString& name, MeasureSheet* sheet, QString* error)
+{
+    QString text;
+    if (!readFileText(source.filePath(name), &text, error))
+        return false;
+    QString problem;
+    auto parsed = parseMeasures(text, &problem);
+    if (!parsed) {
+        if (error)
+            *error = name + QStringLiteral(", ") + problem;
+        return false;
+    }
+    *sheet = std::move(*parsed);
+    return true;
+}
+
 }  // namespace
 
 void markupToDocument(const QString& markup, QTextDocument& document)
@@ -207,7 +246,7 @@ void markupToDocument(const QString& markup, QTextDocument& document)
     QString text = markup;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     for (const QString& raw : text.split(QLatin1Char('\n'))) {
-        const QString line = raw.trimmed();
+        const QString line = typographie(raw.trimmed());
         if (line.isEmpty()) {
             inParagraph = false;
             continue;
@@ -361,6 +400,8 @@ std::optional<ExerciseSource> parseExercise(const QString& text, QString* error)
             if (notions == out.records.notions.size())
                 return fail(kv.line, QStringLiteral("quatre lignes de notions au plus"));
             out.records.notions[notions++] = kv.value;
+        } else if (kv.key == QLatin1String("mesures")) {
+            out.measures = kv.value;
         } else if (kv.key == QLatin1String("titre")) {
             out.records.title = kv.value;
         } else if (kv.key == QLatin1String("temps")) {
@@ -411,10 +452,20 @@ bool buildAll(const QString& sourceDir, const QString& outputDir, QStringList* w
                 *error = description + QStringLiteral(", ") + problem;
             return false;
         }
+        MeasureSheet sheet;
+        if (!exercise->measures.isEmpty() && !readSheet(source, exercise->measures, &sheet, error))
+            return false;
         for (const GeneratedFile& file : exercise->texts) {
             QString markup;
-            if (!readFileText(source.filePath(file.source), &markup, error) ||
-                !writeFileBytes(output.filePath(file.target), markupToRtf(markup), error))
+            if (!readFileText(source.filePath(file.source), &markup, error))
+                return false;
+            const auto quoted = substituteFigures(markup, sheet, &problem);
+            if (!quoted) {
+                if (error)
+                    *error = file.source + QStringLiteral(", ") + problem;
+                return false;
+            }
+            if (!writeFileBytes(output.filePath(file.target), markupToRtf(*quoted), error))
                 return false;
             note(file.target);
         }
@@ -443,6 +494,34 @@ bool buildAll(const QString& sourceDir, const QString& outputDir, QStringList* w
             return false;
         }
         note(exercise->output);
+    }
+    return true;
+}
+
+bool measureAll(const QString& sourceDir, const QString& program, const QString& workingDir,
+                std::vector<MeasuredFigure>* results, QString* error)
+{
+    const QDir source(sourceDir);
+    for (const QString& description : source.entryList({QStringLiteral("*.exo")}, QDir::Files, QDir::Name)) {
+        QString text;
+        if (!readFileText(source.filePath(description), &text, error))
+            return false;
+        QString problem;
+        const auto exercise = parseExercise(text, &problem);
+        if (!exercise) {
+            if (error)
+                *error = description + QStringLiteral(", ") + problem;
+            return false;
+        }
+        if (exercise->measures.isEmpty())
+            continue;
+        MeasureSheet sheet;
+        if (!readSheet(source, exercise->measures, &sheet, error))
+            return false;
+        for (Experiment& experiment : sheet.experiments)
+            experiment.name = exercise->output + QLatin1Char(' ') + experiment.name;
+        if (!measureSheet(sheet, program, workingDir, results, error))
+            return false;
     }
     return true;
 }

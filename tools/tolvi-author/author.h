@@ -10,6 +10,7 @@
 // data-src/README.md describes the three formats for teachers.
 
 #include "config/config_codec.h"
+#include "measures.h"
 #include "exercises/exercise_file.h"
 
 #include <QString>
@@ -27,6 +28,7 @@ namespace tolvi::author {
 //   other lines      joined to the paragraph they belong to, with one blank
 // and inside a line:
 //   **gras**  *italique*  {{en bleu}}  x_{indice}  10^{exposant}
+//   [Démarrer]  the name of a control of the window as it reads there, in bold
 // A character "\" keeps the next character as it is ("\*").
 void markupToDocument(const QString& markup, QTextDocument& document);
 
@@ -48,6 +50,7 @@ struct ExerciseSource {
     ExerciseRecords records;
     std::vector<GeneratedFile> texts;           // RTF built from markup
     std::vector<GeneratedFile> configurations;  // .P15 built from descriptions
+    QString measures;  // the measure sheet whose figures the texts quote ({=nom}), or empty
 };
 
 // An exercise description; nullopt with a French message when it is wrong.
@@ -57,5 +60,13 @@ std::optional<ExerciseSource> parseExercise(const QString& text, QString* error)
 // into `outputDir`. Returns false with a French message on the first failure.
 // `written` receives the names of the files written.
 bool buildAll(const QString& sourceDir, const QString& outputDir, QStringList* written, QString* error);
+
+// Runs the experiments of every measure sheet that a "*.exo" of `sourceDir`
+// names, with `program` (tolvi) in `workingDir`, and measures each figure.
+// `results` receives them in order, with the exercise's file name as the
+// experiment's prefix ("CELERITE.E33 aller"). False with a message when a
+// sheet cannot be read or a run fails.
+bool measureAll(const QString& sourceDir, const QString& program, const QString& workingDir,
+                std::vector<MeasuredFigure>* results, QString* error);
 
 }  // namespace tolvi::author

@@ -3,6 +3,7 @@
 //   tolvi-author build SOURCES OUTPUT    every *.exo of SOURCES into OUTPUT
 //   tolvi-author text TEXTE.txt SORTIE.RTF
 //   tolvi-author config CONFIG.txt SORTIE.P15
+//   tolvi-author mesurer SOURCES TOLVI DONNEES   re-measures every stated figure
 #include "author.h"
 
 #include <QGuiApplication>
@@ -18,7 +19,9 @@ int usage(QTextStream& err)
     err << "Utilisation :\n"
            "  tolvi-author build SOURCES SORTIE      construit chaque exercice *.exo de SOURCES dans SORTIE\n"
            "  tolvi-author text TEXTE.txt SORTIE.RTF convertit un énoncé en RTF\n"
-           "  tolvi-author config CONFIG.txt SORTIE.P15  convertit une configuration\n";
+           "  tolvi-author config CONFIG.txt SORTIE.P15  convertit une configuration\n"
+           "  tolvi-author mesurer SOURCES TOLVI DONNEES  refait chaque mesure des feuilles *.mesures\n"
+           "      avec le programme TOLVI dans le dossier DONNEES et la compare aux valeurs annoncées\n";
     return 2;
 }
 
@@ -43,6 +46,19 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = app.arguments();
+    if (args.size() == 5 && args[1] == QLatin1String("mesurer")) {
+        std::vector<author::MeasuredFigure> results;
+        QString error;
+        const bool ran = author::measureAll(args[2], args[3], args[4], &results, &error);
+        bool agree = ran;
+        for (const author::MeasuredFigure& r : results) {
+            out << author::describe(r) << '\n';
+            agree = agree && r.agrees();
+        }
+        if (!ran)
+            err << error << '\n';
+        return agree ? 0 : 1;
+    }
     if (args.size() != 4)
         return usage(err);
     const QString& command = args[1];

@@ -1,0 +1,142 @@
+// The help page and the activities name the window's controls ("appuyer sur
+// Démarrer", "l'onglet Outils", "Marquer en rouge"): every name they quote
+// must be the text of a real control, menu command or tab of the program's
+// windows, built offscreen.
+#include "app/program.h"
+#include "calc/machine.h"
+#include "exercises/fichexo.h"
+#include "mainwin/feuille_p.h"
+#include "mainwin/tab_strip_painter.h"
+#include "measure/confimp.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace tolvi;
+
+namespace {
+
+QString readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A caption as the eye reads it: no mnemonic mark, blanks made plain.
+QString asRead(QString text)
+{
+    text.replace(QLatin1String("&&"), QStringLiteral("\u0001"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QChar(1), QLatin1Char('&'));
+    text.replace(QChar(0x00A0), QLatin1Char(' '));
+    return text.simplified();
+}
+
+// Every name a user can see or hear on the widgets of `root`: captions,
+// titles, menu commands, hover texts and accessible names.
+void collectNames(QObject* root, QSet<QString>& names)
+{
+    auto add = [&](const QString& text) {
+        if (!text.trimmed().isEmpty())
+            names.insert(asRead(text));
+    };
+    QList<QObject*> objects = root->findChildren<QObject*>();
+    objects.prepend(root);
+    for (QObject* object : objects) {
+        if (auto* widget = qobject_cast<QWidget*>(object)) {
+            add(widget->accessibleName());
+            add(widget->toolTip());
+            add(widget->windowTitle());
+            for (QAction* action : widget->actions())
+                add(action->text());
+        }
+        if (auto* button = qobject_cast<QAbstractButton*>(object))
+            add(button->text());
+        if (auto* box = qobject_cast<QGroupBox*>(object))
+            add(box->title());
+        if (auto* action = qobject_cast<QAction*>(object))
+            add(action->text());
+    }
+}
+
+}  // namespace
+
+TEST(QuotedControls, EveryControlTheHelpAndTheActivitiesNameIsInTheWindows)
+{
+    ScriptedMessages messages;
+    Program program(messages, 1);
+    FeuilleP& window = program.window();
+    window.setProgramDirectory(QStringLiteral(TOLVI_PROGRAM_DIR));
+    window.Form_Load();
+
+    QSet<QString> names;
+    collectNames(&window, names);
+    // The captions that name a state show once the state is reached: a
+    // running sine, a recording graph, a running chronometer.
+    auto click = [&](const char* objectName) {
+        auto* button = window.findChild<QAbstractButton*>(QString::fromLatin1(objectName));
+        ASSERT_TRUE(button) << objectName;
+        button->click();
+    };
+    click("Optpert2");
+    click("Command6");
+    click("Command3");
+    collectNames(&window, names);
+    for (int k = 1; k <= 3; ++k)
+        names.insert(tabText(k));  // the painted tab strip
+    collectNames(program.exercises().optionexo(), names);
+    collectNames(&program.exercises().window(), names);
+    Machine calculator(&window);
+    collectNames(&calculator, names);
+    Confimp print(QImage(), QImage(), messages, &window);
+    collectNames(&print, names);
+    // Sanity: the collection sees the controls of every window.
+    for (const char* known : {"Démarrer", "Corde", "Marquer en rouge", "Voir la correction", "EXE", "Imprimantes"})
+        ASSERT_TRUE(names.contains(QString::fromUtf8(known))) << known;
+
+    // The help page marks the controls it names with class="ui".
+    const QString help = readAll(QStringLiteral(TOLVI_SOURCE_DIR "/data/aide/tolvi.html"));
+    ASSERT_FALSE(help.isEmpty());
+    QStringList quoted;
+    static const QRegularExpression ui(QStringLiteral("<span class=\"ui\">([^<]*)</span>"));
+    for (auto it = ui.globalMatch(help); it.hasNext();) {
+        QString name = it.next().captured(1);
+        name.replace(QLatin1String("&amp;"), QLatin1String("&")).replace(QLatin1String("&nbsp;"), QLatin1String(" "));
+        quoted << QStringLiteral("aide : ") + asRead(name);
+    }
+    const qsizetype inHelp = quoted.size();
+    EXPECT_GE(inHelp, 40);
+
+    // The activities' sources write them [Démarrer].
+    const QDir sources(QStringLiteral(TOLVI_SOURCE_DIR "/data-src/exercices"));
+    static const QRegularExpression bracket(QStringLiteral("(?<!\\\\)\\[([^\\]\\n]+)\\]"));
+    for (const QString& file : sources.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        const QString text = readAll(sources.filePath(file));
+        for (auto it = bracket.globalMatch(text); it.hasNext();)
+            quoted << file + QStringLiteral(" : ") + asRead(it.next().captured(1));
+    }
+    EXPECT_GE(quoted.size() - inHelp, 30);
+
+    for (const QString& entry : quoted) {
+        const QString name = entry.section(QStringLiteral(" : "), 1);
+        EXPECT_TRUE(names.contains(name)) << entry.toStdString() << " : aucune commande de ce nom dans les fenêtres";
+    }
+
+    // A control named in plain words must be marked too: the names of the
+    // buttons under the rope never appear unmarked in the activities.
+    for (const QString& file : sources.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        QString text = readAll(sources.filePath(file));
+        text.remove(bracket);
+        for (const char* plain : {"Démarrer", "Pause", "Marquer en"})
+            EXPECT_FALSE(text.contains(QString::fromUtf8(plain))) << file.toStdString() << " : « " << plain
+                                                                   << " » sans crochets";
+    }
+}
