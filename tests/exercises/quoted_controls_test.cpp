@@ -8,6 +8,8 @@
 #include "mainwin/feuille_p.h"
 #include "mainwin/tab_strip_painter.h"
 #include "measure/confimp.h"
+#include "measure/values_table.h"
+#include "measure/values_window.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -98,6 +100,8 @@ TEST(QuotedControls, EveryControlTheHelpAndTheActivitiesNameIsInTheWindows)
     collectNames(&calculator, names);
     Confimp print(QImage(), QImage(), messages, &window);
     collectNames(&print, names);
+    ValuesWindow values(ValuesTable(), messages, &window);
+    collectNames(&values, names);
     // Sanity: the collection sees the controls of every window.
     for (const char* known : {"Démarrer", "Corde", "Marquer en rouge", "Voir la correction", "EXE", "Imprimantes"})
         ASSERT_TRUE(names.contains(QString::fromUtf8(known))) << known;
