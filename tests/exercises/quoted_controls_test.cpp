@@ -12,6 +12,11 @@
 #include "measure/values_window.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMap>
+#include <QPushButton>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -143,4 +148,46 @@ TEST(QuotedControls, EveryControlTheHelpAndTheActivitiesNameIsInTheWindows)
             EXPECT_FALSE(text.contains(QString::fromUtf8(plain))) << file.toStdString() << " : « " << plain
                                                                    << " » sans crochets";
     }
+}
+
+// The help's calculator examples, typed on the keyboard of the real
+// calculator window (with the key the help names clicked before or after),
+// show the result the help gives.
+TEST(QuotedControls, TheHelpsCalculatorExamplesGiveTheirResultWhenTyped)
+{
+    const QString help = readAll(QStringLiteral(TOLVI_SOURCE_DIR "/data/aide/tolvi.html"));
+    static const QRegularExpression example(QStringLiteral("<code class=\"calcul\"([^>]*)>([^<]*)</code>"));
+    static const QRegularExpression attribute(QStringLiteral("data-([a-z]+)=\"([^\"]*)\""));
+    int tried = 0;
+    for (auto it = example.globalMatch(help); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QMap<QString, QString> data;
+        for (auto a = attribute.globalMatch(m.captured(1)); a.hasNext();) {
+            const QRegularExpressionMatch am = a.next();
+            data[am.captured(1)] = am.captured(2);
+        }
+        const QString typed = m.captured(2);
+        SCOPED_TRACE(typed.toStdString());
+        ASSERT_TRUE(data.contains(QStringLiteral("resultat")));
+        Machine machine;
+        auto click = [&](const QString& key) {
+            if (key.isEmpty())
+                return;
+            QPushButton* button = machine.touche(key);
+            ASSERT_TRUE(button) << key.toStdString();
+            button->click();
+        };
+        auto press = [&](int key, const QString& text) {
+            QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QApplication::sendEvent(machine.z1(), &event);
+        };
+        click(data.value(QStringLiteral("touche")));
+        for (const QChar c : typed)
+            press(c.toUpper().unicode(), QString(c));
+        click(data.value(QStringLiteral("apres")));
+        press(Qt::Key_Return, QStringLiteral("\r"));
+        EXPECT_EQ(machine.z1()->text().trimmed(), data.value(QStringLiteral("resultat")));
+        ++tried;
+    }
+    EXPECT_GE(tried, 4);
 }
