@@ -1,20 +1,24 @@
 #pragma once
 // Reading RTF, as word processors (LibreOffice, Word, WordPad, the rich-text
-// box of Windows) write exercise statements, into a QTextDocument.
+// box of Windows, pandoc) write exercise statements, into a QTextDocument.
 //
 // Kept: font and colour tables, bold, italic, underline, strike-out, font and
 // size, text and highlight colours, superscript and subscript (\super \sub, and
-// the raised or lowered text of \up \dn), alignment, indents, spacing before
-// and after, line spacing, line breaks, tabs, Windows-1252 and Unicode
-// characters, PNG and JPEG pictures. List items come out as plain paragraphs
-// with their bullet or number text; tables as one paragraph per row with the
-// cells separated by tabs. Stylesheets, headers and footers, footnotes, field
-// instructions, hidden text and pictures in other formats (metafiles, bitmaps)
-// are skipped.
+// the raised or lowered text of \up \dn with its \updnprop size), alignment,
+// indents, spacing before and after, line spacing, line breaks, tabs, the
+// character set of each font (\fcharset, \cpg, \ansicpg: Central European,
+// Cyrillic, Greek, Chinese, Japanese, ... and the Symbol and Wingdings fonts
+// turned into Unicode), Unicode characters, PNG and JPEG pictures, and tables
+// (\trowd ... \cell ... \row) as QTextTable with their column widths, cell
+// borders, shading, vertical alignment and merged cells. List items come out
+// as plain paragraphs with their bullet or number text; nested tables as
+// cells of the outer table, their cells separated by tabs. Stylesheets,
+// headers and footers, footnotes, field instructions, hidden text, binary
+// objects and pictures in other formats (metafiles, bitmaps) are skipped.
 //
-// Safe on any input: nesting depth, numbers, font names and picture data are
-// bounded; a damaged file gives an error, with whatever text could be read
-// left in the document.
+// Safe on any input, in time linear in its size: numbers, font names,
+// tables and picture data are bounded; groups nested beyond a depth share
+// the state of the deepest one, so their text is kept.
 
 #include <QByteArray>
 #include <QString>
@@ -29,10 +33,13 @@ namespace tolvi {
 // superscript or subscript alignment so that it shows as such; the offset is
 // kept so that the text is written back exactly as it was read.
 inline constexpr int kRtfBaselineShift = QTextFormat::UserProperty + 0x52;
+// Character property holding the size of raised or lowered text in
+// hundredths of a percent of the font size (\updnprop, 5800 for 58 %), as
+// LibreOffice writes it beside \up and \dn.
+inline constexpr int kRtfShiftedSize = QTextFormat::UserProperty + 0x53;
 
 // Replaces the content of `document` by the RTF in `rtf`. Returns false, with a
-// French message in `error` when given, when the data is not RTF or is damaged
-// beyond reading; the document then holds what was read before the damage.
+// French message in `error` when given, when the data is not RTF.
 // Pictures become image resources of the document named "rtfimage:N".
 bool readRtf(const QByteArray& rtf, QTextDocument& document, QString* error = nullptr);
 

@@ -15,7 +15,10 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>
+#include <QTextFrame>
 #include <QTextList>
+#include <QTextTable>
+#include <QTextTableCellFormat>
 #include <QUrl>
 #include <QVariant>
 
@@ -115,6 +118,10 @@ private:
     int colorIndex(const QColor& color);
     QByteArray charProps(const QTextCharFormat& f);
     QByteArray paraProps(const QTextBlockFormat& f) const;
+    void writeBlock(QByteArray& body, const QTextBlock& block, const char* end, bool inTable);
+    void writeTable(QByteArray& body, const QTextTable& table);
+    void writeBorder(QByteArray& out, const char* word, const QTextTableCellFormat& f, int side,
+                     const QTextTableFormat& table);
     void writeImage(QByteArray& out, const QTextImageFormat& f) const;
 
     const QTextDocument& doc_;
@@ -185,18 +192,25 @@ QByteArray RtfWriter::charProps(const QTextCharFormat& f)
         appendWord(out, "highlight", colorIndex(f.background().color()));
 
     const int shift = f.intProperty(kRtfBaselineShift);
+    // Raised or lowered text: with the size it is shown at, so that
+    // LibreOffice draws it small as Tolvi does (58 % unless read otherwise).
+    const int size = f.intProperty(kRtfShiftedSize) > 0 ? f.intProperty(kRtfShiftedSize) : 5800;
     switch (f.verticalAlignment()) {
     case QTextCharFormat::AlignSuperScript:
-        if (shift > 0)
+        if (shift > 0) {
+            out += "{\\*\\updnprop" + QByteArray::number(size) + '}';
             appendWord(out, "up", shift);
-        else
+        } else {
             out += "\\super";
+        }
         break;
     case QTextCharFormat::AlignSubScript:
-        if (shift < 0)
+        if (shift < 0) {
+            out += "{\\*\\updnprop" + QByteArray::number(size) + '}';
             appendWord(out, "dn", -shift);
-        else
+        } else {
             out += "\\sub";
+        }
         break;
     default: break;
     }
@@ -312,52 +326,206 @@ void RtfWriter::writeImage(QByteArray& out, const QTextImageFormat& f) const
     out += '}';
 }
 
+void RtfWriter::writeBlock(QByteArray& body, const QTextBlock& block, const char* end, bool inTable)
+{
+    body += "\\pard\\plain";
+    if (inTable)
+        body += "\\intbl";
+    body += paraProps(block.blockFormat());
+    body += ' ';
+    if (const QTextList* list = block.textList()) {
+        // Lists are written as word processors write them for readers
+        // without lists: the bullet or number as text, then a tab.
+        QString mark;
+        switch (list->format().style()) {
+        case QTextListFormat::ListDisc: mark = QChar(0x2022); break;
+        case QTextListFormat::ListCircle: mark = QChar(0x25E6); break;
+        case QTextListFormat::ListSquare: mark = QChar(0x25AA); break;
+        default: mark = list->itemText(block); break;
+        }
+        body += "{\\listtext ";
+        body += charProps(block.charFormat());
+        appendText(body, mark);
+        body += "\\tab}";
+    }
+    if (block.length() <= 1) {
+        // An empty line keeps the size of its paragraph mark.
+        body += '{';
+        body += charProps(block.charFormat());
+        body += end;
+        body += "}\n";
+        return;
+    }
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (!fragment.isValid())
+            continue;
+        const QTextCharFormat format = fragment.charFormat();
+        body += '{';
+        body += charProps(format);
+        if (format.isImageFormat()) {
+            // One picture for each object mark of the fragment.
+            for (qsizetype i = 0; i < fragment.text().size(); ++i)
+                writeImage(body, format.toImageFormat());
+        } else {
+            appendText(body, fragment.text());
+        }
+        body += "}";
+    }
+    body += end;
+    body += '\n';
+}
+
+// A border of a cell: its own, else the table's.
+void RtfWriter::writeBorder(QByteArray& out, const char* word, const QTextTableCellFormat& f, int side,
+                            const QTextTableFormat& table)
+{
+    static constexpr QTextFormat::Property widths[] = {
+        QTextFormat::TableCellTopBorder, QTextFormat::TableCellLeftBorder, QTextFormat::TableCellBottomBorder,
+        QTextFormat::TableCellRightBorder};
+    static constexpr QTextFormat::Property styles[] = {
+        QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellLeftBorderStyle,
+        QTextFormat::TableCellBottomBorderStyle, QTextFormat::TableCellRightBorderStyle};
+    static constexpr QTextFormat::Property brushes[] = {
+        QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellLeftBorderBrush,
+        QTextFormat::TableCellBottomBorderBrush, QTextFormat::TableCellRightBorderBrush};
+    double width = table.border();
+    auto style = table.borderStyle();
+    QBrush brush = table.borderBrush();
+    if (f.hasProperty(widths[side]))
+        width = f.doubleProperty(widths[side]);
+    if (f.hasProperty(styles[side]))
+        style = static_cast<QTextFrameFormat::BorderStyle>(f.intProperty(styles[side]));
+    if (f.hasProperty(brushes[side]))
+        brush = f.brushProperty(brushes[side]);
+    if (!(width > 0) || style == QTextFrameFormat::BorderStyle_None)
+        return;
+    out += "\\";
+    out += word;
+    out += "\\brdrs";
+    appendWord(out, "brdrw", std::clamp(twips(width), 1, 75));
+    if (brush.style() != Qt::NoBrush && brush.color() != QColor(Qt::black))
+        appendWord(out, "brdrcf", colorIndex(brush.color()));
+    out += ' ';
+}
+
+// A table as Word writes it: each row's definition (cell edges, borders,
+// merges), then its cells' paragraphs, the last one of a cell ended by \cell.
+void RtfWriter::writeTable(QByteArray& body, const QTextTable& table)
+{
+    const int rows = table.rows();
+    const int columns = table.columns();
+    if (rows <= 0 || columns <= 0)
+        return;
+    const QTextTableFormat tf = table.format();
+
+    // Column edges in twips; widths not fixed share the page's text width
+    // (17 cm, an A4 page with margins of 2 cm).
+    constexpr double kTextWidth = 9638;
+    const QList<QTextLength> constraints = tf.columnWidthConstraints();
+    std::vector<double> widths(size_t(columns), 0);
+    double fixed = 0;
+    int free = 0;
+    for (int c = 0; c < columns; ++c) {
+        const QTextLength l = c < constraints.size() ? constraints[c] : QTextLength();
+        if (l.type() == QTextLength::FixedLength)
+            widths[c] = std::clamp(l.rawValue() * kTwipsPerPixel, 15.0, kMaxTwips);
+        else if (l.type() == QTextLength::PercentageLength)
+            widths[c] = std::clamp(l.rawValue(), 0.0, 100.0) * kTextWidth / 100;
+        else
+            ++free;
+        fixed += widths[c];
+    }
+    for (int c = 0; c < columns; ++c)
+        if (widths[c] <= 0)
+            widths[c] = std::max(360.0, (kTextWidth - fixed) / std::max(free, 1));
+    std::vector<int> edges(size_t(columns) + 1, 0);
+    for (int c = 0; c < columns; ++c)
+        edges[c + 1] = edges[c] + std::max(1, static_cast<int>(std::lround(widths[c])));
+
+    QByteArray rowStart = "\\trowd";
+    appendWord(rowStart, "trgaph", std::clamp(twips(tf.cellPadding()), 0, 1440));
+    const Qt::Alignment align = tf.alignment() & Qt::AlignHorizontal_Mask;
+    if (align & Qt::AlignHCenter)
+        rowStart += "\\trqc";
+    else if (align & Qt::AlignRight)
+        rowStart += "\\trqr";
+    else if (const int left = twips(tf.leftMargin()); left > 0)
+        appendWord(rowStart, "trleft", left);
+
+    for (int r = 0; r < rows; ++r) {
+        QByteArray def = rowStart;
+        std::vector<QTextTableCell> cells;
+        for (int c = 0; c < columns;) {
+            const QTextTableCell cell = table.cellAt(r, c);
+            const int span = std::max(1, cell.columnSpan());
+            const QTextTableCellFormat f = cell.format().toTableCellFormat();
+            def += '\n';
+            if (cell.row() != r)
+                def += "\\clvmrg";
+            else if (cell.rowSpan() > 1)
+                def += "\\clvmgf";
+            switch (f.verticalAlignment()) {
+            case QTextCharFormat::AlignMiddle: def += "\\clvertalc"; break;
+            case QTextCharFormat::AlignBottom: def += "\\clvertalb"; break;
+            default: break;
+            }
+            if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
+                appendWord(def, "clcbpat", colorIndex(f.background().color()));
+            writeBorder(def, "clbrdrt", f, 0, tf);
+            writeBorder(def, "clbrdrl", f, 1, tf);
+            writeBorder(def, "clbrdrb", f, 2, tf);
+            writeBorder(def, "clbrdrr", f, 3, tf);
+            appendWord(def, "cellx", edges[std::min(columns, c + span)]);
+            cells.push_back(cell);
+            c += span;
+        }
+        body += def;
+        body += '\n';
+        for (const QTextTableCell& cell : cells) {
+            if (cell.row() != r) {
+                body += "\\pard\\plain\\intbl\\cell\n";  // covered by the cell above
+                continue;
+            }
+            // The cell's blocks, those of a table inside it too.
+            QTextBlock b = doc_.findBlock(cell.firstPosition());
+            const QTextBlock last = doc_.findBlock(cell.lastPosition());
+            for (; b.isValid(); b = b.next()) {
+                const bool end = b == last;
+                writeBlock(body, b, end ? "\\cell" : "\\par", true);
+                if (end)
+                    break;
+            }
+        }
+        body += "\\row\n";
+    }
+}
+
 QByteArray RtfWriter::write()
 {
     QByteArray body;
-    for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next()) {
-        body += "\\pard\\plain";
-        body += paraProps(block.blockFormat());
-        body += ' ';
-        if (const QTextList* list = block.textList()) {
-            // Lists are written as word processors write them for readers
-            // without lists: the bullet or number as text, then a tab.
-            QString mark;
-            switch (list->format().style()) {
-            case QTextListFormat::ListDisc: mark = QChar(0x2022); break;
-            case QTextListFormat::ListCircle: mark = QChar(0x25E6); break;
-            case QTextListFormat::ListSquare: mark = QChar(0x25AA); break;
-            default: mark = list->itemText(block); break;
+    QTextFrame* root = doc_.rootFrame();
+    for (auto it = root->begin(); !it.atEnd(); ++it) {
+        if (QTextFrame* frame = it.currentFrame()) {
+            if (const auto* table = qobject_cast<const QTextTable*>(frame)) {
+                writeTable(body, *table);
+            } else {
+                QTextBlock b = doc_.findBlock(frame->firstPosition());
+                for (; b.isValid() && b.position() <= frame->lastPosition(); b = b.next())
+                    writeBlock(body, b, "\\par", false);
             }
-            body += "{\\listtext ";
-            body += charProps(block.charFormat());
-            appendText(body, mark);
-            body += "\\tab}";
-        }
-        if (block.length() <= 1) {
-            // An empty line keeps the size of its paragraph mark.
-            body += '{';
-            body += charProps(block.charFormat());
-            body += "\\par}\n";
             continue;
         }
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid())
+        const QTextBlock block = it.currentBlock();
+        if (block == doc_.begin() && block.length() <= 1) {
+            // The document's first block, empty, before a table: it is
+            // there because a document cannot begin with a table.
+            auto next = it;
+            ++next;
+            if (!next.atEnd() && qobject_cast<QTextTable*>(next.currentFrame()))
                 continue;
-            const QTextCharFormat format = fragment.charFormat();
-            body += '{';
-            body += charProps(format);
-            if (format.isImageFormat()) {
-                // One picture for each object mark of the fragment.
-                for (qsizetype i = 0; i < fragment.text().size(); ++i)
-                    writeImage(body, format.toImageFormat());
-            } else {
-                appendText(body, fragment.text());
-            }
-            body += "}";
         }
-        body += "\\par\n";
+        writeBlock(body, block, "\\par", false);
     }
 
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036\\uc1\n{\\fonttbl";

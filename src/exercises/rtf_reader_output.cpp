@@ -1,0 +1,401 @@
+#include "exercises/rtf_reader.h"
+#include "exercises/rtf_reader_state.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tolvi::rtf {
+
+Encoding RtfReader::currentEncoding() const
+{
+    const int font = stack_.back().ch.font;
+    auto it = fonts_.constFind(font >= 0 ? font : defaultFont_);
+    if (it == fonts_.constEnd())
+        it = fonts_.constFind(defaultFont_);
+    if (it != fonts_.constEnd())
+        return it->encoding;
+    return Encoding{Encoding::CodePage, documentCodePage_};
+}
+
+void RtfReader::textByte(unsigned char b)
+{
+    GroupState& s = state();
+    switch (s.dest) {
+    case Destination::Skip:
+    case Destination::ShapeInstructions:
+        return;
+    case Destination::Picture:
+        hexByte(b);
+        return;
+    case Destination::FontTable:
+        if (!fontOpen_)
+            return;
+        if (fallbackToSkip_ > 0) {
+            --fallbackToSkip_;
+            return;
+        }
+        if (b == ';')
+            commitFont();
+        else if (b >= 0x20 && fontNameBytes_.size() + fontName_.size() < kMaxFontName)
+            fontNameBytes_.append(char(b));
+        return;
+    case Destination::ColorTable:
+        if (b == ';') {
+            if (colors_.size() < kMaxTableEntries)
+                colors_.append(colorGiven_ ? std::optional<QColor>(QColor(red_, green_, blue_))
+                                           : std::nullopt);
+            colorGiven_ = false;
+            red_ = green_ = blue_ = 0;
+        }
+        return;
+    case Destination::Text:
+        break;
+    }
+    if (b == '\r' || b == '\n')
+        return;  // line ends of the file are not text
+    if (fallbackToSkip_ > 0) {
+        --fallbackToSkip_;
+        return;
+    }
+    if (b == '\t') {
+        appendText(QChar(u'\t'));
+        return;
+    }
+    if (b < 0x20)
+        return;
+    const Encoding e = currentEncoding();
+    switch (e.kind) {
+    case Encoding::Symbol: appendText(QChar(symbolToUnicode(b))); return;
+    case Encoding::Wingdings: appendText(QChar(wingdingsToUnicode(b))); return;
+    case Encoding::CodePage: break;
+    }
+    if (!isMultiByte(e.codePage)) {
+        appendText(QChar(decoder_.byte(e.codePage, b)));
+        return;
+    }
+    // A character of two bytes: decoded when its text ends.
+    if (s.ch.hidden)
+        return;
+    if (!bytes_.isEmpty() && bytesCodePage_ != e.codePage)
+        decodeBytes();
+    bytesCodePage_ = e.codePage;
+    bytes_.append(char(b));
+}
+
+void RtfReader::hexByte(unsigned char b)
+{
+    const int v = hexValue(b);
+    if (v < 0 || picture_.tooLarge)
+        return;
+    if (picture_.nibble < 0) {
+        picture_.nibble = v;
+        return;
+    }
+    if (picture_.data.size() >= kMaxPictureBytes) {
+        picture_.tooLarge = true;
+        picture_.data.clear();
+        return;
+    }
+    picture_.data.append(static_cast<char>(picture_.nibble * 16 + v));
+    picture_.nibble = -1;
+}
+
+void RtfReader::unicodeChar(int code)
+{
+    // \uN is a signed 16-bit number: characters above U+7FFF are negative.
+    if (code < 0)
+        code += 65536;
+    if (code < 0 || code > 0xFFFF)
+        return;
+    if (code == '\t') {
+        appendText(QChar(u'\t'));
+        return;
+    }
+    if (code < 0x20)
+        return;
+    // Signs of the Symbol and Wingdings fonts, as Word keeps them.
+    const char16_t u = privateUseToUnicode(char16_t(code), currentEncoding().kind == Encoding::Wingdings);
+    appendText(QChar(u));
+}
+
+void RtfReader::appendText(QChar c)
+{
+    if (!bytes_.isEmpty())
+        decodeBytes();
+    const GroupState& s = state();
+    if (s.dest != Destination::Text || s.ch.hidden)
+        return;
+    if (nestedCellPending_) {
+        nestedCellPending_ = false;
+        pending_.append(QChar(u'\t'));
+    }
+    pending_.append(c);
+}
+
+void RtfReader::decodeBytes()
+{
+    if (nestedCellPending_) {
+        nestedCellPending_ = false;
+        pending_.append(QChar(u'\t'));
+    }
+    decoder_.append(bytesCodePage_, bytes_, pending_);
+    bytes_.clear();
+}
+
+// --- Output ------------------------------------------------------------------
+
+QTextCharFormat RtfReader::charFormat() const
+{
+    const CharState& c = stack_.back().ch;
+    QTextCharFormat f;
+    const auto font = fonts_.constFind(c.font);
+    // Text of a symbol font has been turned into Unicode: it shows in the
+    // document's font.
+    if (font != fonts_.constEnd() && !font->family.isEmpty() && font->encoding.kind == Encoding::CodePage)
+        f.setFontFamilies({font->family});
+    else if (const auto def = fonts_.constFind(defaultFont_);
+             def != fonts_.constEnd() && !def->family.isEmpty() && def->encoding.kind == Encoding::CodePage)
+        f.setFontFamilies({def->family});
+    f.setFontPointSize(c.halfPoints / 2.0);
+    f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(c.italic);
+    f.setFontUnderline(c.underline);
+    f.setFontStrikeOut(c.strike);
+    if (c.color >= 0 && c.color < colors_.size() && colors_[c.color])
+        f.setForeground(*colors_[c.color]);
+    if (c.highlight >= 0 && c.highlight < colors_.size() && colors_[c.highlight])
+        f.setBackground(*colors_[c.highlight]);
+    if (c.shift != 0) {
+        // Shown as superscript or subscript, raised or lowered by the given
+        // amount (a percentage of the line height, about 1.15 em).
+        const double percent = std::min(100.0, std::abs(c.shift) / 2.0 / (c.halfPoints / 2.0 * 1.15) * 100.0);
+        if (c.shift > 0) {
+            f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+            f.setSuperScriptBaseline(percent);
+        } else {
+            f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+            f.setSubScriptBaseline(percent);
+        }
+        f.setProperty(kRtfBaselineShift, c.shift);
+        if (c.shiftedSize > 0)
+            f.setProperty(kRtfShiftedSize, c.shiftedSize);
+    } else if (c.script == Script::Super) {
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    } else if (c.script == Script::Sub) {
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    }
+    return f;
+}
+
+QTextBlockFormat RtfReader::blockFormat() const
+{
+    const ParaState& p = stack_.back().para;
+    QTextBlockFormat f;
+    switch (p.align) {
+    case Align::Left: break;
+    case Align::Center: f.setAlignment(Qt::AlignHCenter); break;
+    case Align::Right: f.setAlignment(Qt::AlignRight); break;
+    case Align::Justify: f.setAlignment(Qt::AlignJustify); break;
+    }
+    if (p.left)
+        f.setLeftMargin(p.left / kTwipsPerPixel);
+    if (p.right)
+        f.setRightMargin(p.right / kTwipsPerPixel);
+    if (p.first)
+        f.setTextIndent(p.first / kTwipsPerPixel);
+    if (p.before)
+        f.setTopMargin(p.before / kTwipsPerPixel);
+    if (p.after)
+        f.setBottomMargin(p.after / kTwipsPerPixel);
+    if (p.line != 0) {
+        if (p.lineMultiple && p.line > 0)
+            f.setLineHeight(p.line / 2.4, QTextBlockFormat::ProportionalHeight);
+        else if (!p.lineMultiple && p.line > 0)
+            f.setLineHeight(p.line / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
+        else if (!p.lineMultiple)
+            f.setLineHeight(-p.line / kTwipsPerPixel, QTextBlockFormat::FixedHeight);
+    }
+    return f;
+}
+
+void RtfReader::flushText()
+{
+    if (!bytes_.isEmpty())
+        decodeBytes();
+    if (pending_.isEmpty())
+        return;
+    // Characters the document gives a meaning of its own (block and frame
+    // separators, object marks), and halves of characters without their other
+    // half, are not text.
+    QString text;
+    text.reserve(pending_.size());
+    for (qsizetype i = 0; i < pending_.size(); ++i) {
+        const QChar c = pending_[i];
+        const char16_t u = c.unicode();
+        if (u == 0x2029 || u == 0xFDD0 || u == 0xFDD1 || u == 0xFFFC || u == 0xFEFF || u == 0xFFFF)
+            continue;
+        if (c.isHighSurrogate()) {
+            if (i + 1 < pending_.size() && pending_[i + 1].isLowSurrogate()) {
+                text.append(c);
+                text.append(pending_[++i]);
+            }
+            continue;
+        }
+        if (c.isLowSurrogate())
+            continue;
+        text.append(c);
+    }
+    pending_.clear();
+    if (!text.isEmpty())
+        para_.add(text, charFormat());
+}
+
+// The paragraph read so far ends: into the cell of the table being read, or
+// into the document.
+void RtfReader::endParagraph()
+{
+    flushText();
+    nestedCellPending_ = false;
+    para_.block = blockFormat();
+    para_.mark = charFormat();
+    if (rowOpen_ || state().para.inTable) {
+        currentCell().paragraphs.push_back(std::move(para_));
+    } else {
+        finishTable();
+        insertParagraph(cursor_, para_, freshBlock_);
+        freshBlock_ = false;
+    }
+    para_ = Paragraph{};
+}
+
+void RtfReader::endCell()
+{
+    flushText();
+    nestedCellPending_ = false;
+    para_.block = blockFormat();
+    para_.mark = charFormat();
+    currentCell().paragraphs.push_back(std::move(para_));
+    para_ = Paragraph{};
+    cellOpen_ = false;
+}
+
+void RtfReader::endRow()
+{
+    if (!rowOpen_ && para_.empty())
+        return;  // nothing of a row
+    if (!para_.empty())
+        endCell();  // the last cell without its \cell
+    // The definition given before the cells; else the one given after them
+    // (Word 2003 writes both).
+    if (rows_.back().def.cells.empty())
+        rows_.back().def = rowDef_;
+    rowOpen_ = false;
+    cellOpen_ = false;
+}
+
+void RtfReader::startRow()
+{
+    rows_.emplace_back();
+    rowOpen_ = true;
+    cellOpen_ = false;
+}
+
+Cell& RtfReader::currentCell()
+{
+    if (!rowOpen_)
+        startRow();  // a cell without \trowd: the row takes the last definition
+    if (!cellOpen_) {
+        if (rows_.back().cells.empty())
+            rows_.back().def = rowDef_;
+        rows_.back().cells.emplace_back();
+        cellOpen_ = true;
+    }
+    return rows_.back().cells.back();
+}
+
+void RtfReader::finishTable()
+{
+    if (rows_.empty())
+        return;
+    if (rowOpen_)
+        endRow();
+    insertTable(cursor_, rows_, [this](int i) -> std::optional<QColor> {
+        return i >= 0 && i < colors_.size() ? colors_[i] : std::nullopt;
+    });
+    rows_.clear();
+    freshBlock_ = true;
+}
+
+void RtfReader::commitFont()
+{
+    if (!fontOpen_)
+        return;
+    fontOpen_ = false;
+    if (fonts_.size() >= kMaxTableEntries && !fonts_.contains(fontNumber_))
+        return;
+    decoder_.append(fontCharset_ == 2 ? 1252 : codePageOfCharset(fontCharset_, documentCodePage_), fontNameBytes_,
+                    fontName_);
+    fontNameBytes_.clear();
+    FontEntry e;
+    e.family = fontName_.trimmed();
+    e.encoding = fontEncoding(e.family, fontCharset_, fontCodePage_, documentCodePage_);
+    fonts_.insert(fontNumber_, e);
+}
+
+void RtfReader::finishPicture()
+{
+    Picture p = std::move(picture_);
+    picture_ = Picture{};
+    if (p.tooLarge || p.data.isEmpty()
+        || (p.kind != PictureKind::Png && p.kind != PictureKind::Jpeg))
+        return;
+    QBuffer buffer(&p.data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, p.kind == PictureKind::Png ? "png" : "jpeg");
+    const QSize size = reader.size();
+    const qint64 pixels = size.isValid() ? qint64(size.width()) * size.height() : 0;
+    if (pixels <= 0 || pixels > kMaxPicturePixels || picturePixels_ + pixels > kMaxDocumentPixels)
+        return;
+    const QImage image = reader.read();
+    if (image.isNull())
+        return;
+    picturePixels_ += pixels;
+
+    double width = image.width();
+    double height = image.height();
+    if (p.goalWidth > 0 && p.goalHeight > 0) {
+        width = p.goalWidth / kTwipsPerPixel;
+        height = p.goalHeight / kTwipsPerPixel;
+    }
+    width *= std::clamp(p.scaleX, 1, 1000) / 100.0;
+    height *= std::clamp(p.scaleY, 1, 1000) / 100.0;
+    // Absurd sizes shrink, keeping their proportions, to fit on a page.
+    if (const double over = std::max(width, height) / kMaxPictureShown; over > 1) {
+        width /= over;
+        height /= over;
+    }
+    width = std::max(1.0, width);
+    height = std::max(1.0, height);
+
+    const QString name = QStringLiteral("rtfimage:%1").arg(++imageCount_);
+    doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat f;
+    f.setName(name);
+    f.setWidth(width);
+    f.setHeight(height);
+    flushText();
+    if (nestedCellPending_) {
+        nestedCellPending_ = false;
+        para_.add(QStringLiteral("\t"), charFormat());
+    }
+    para_.add(QString(QChar::ObjectReplacementCharacter), f);
+}
+
+}  // namespace tolvi::rtf

@@ -1,0 +1,86 @@
+#pragma once
+// What the RTF reader puts into the document: paragraphs, held until they
+// end (RTF gives a paragraph's properties at its end), and tables, held until
+// their last row so that the columns of every row line up in one QTextTable.
+
+#include <QColor>
+#include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QTextCursor;
+
+namespace tolvi::rtf {
+
+// A piece of text in one format, or a picture (an image format and the
+// object character).
+struct Piece {
+    QString text;
+    QTextCharFormat format;
+};
+
+struct Paragraph {
+    QTextBlockFormat block;
+    QTextCharFormat mark;  // format of an empty paragraph: its height
+    std::vector<Piece> pieces;
+
+    bool empty() const { return pieces.empty(); }
+    void add(const QString& text, const QTextCharFormat& format);
+};
+
+// Writes `p` at the cursor: into the block where the cursor stands when
+// `reuseBlock` (the first paragraph of a document or of a cell), else into a
+// new block after it.
+void insertParagraph(QTextCursor& cursor, const Paragraph& p, bool reuseBlock);
+// Writes the text and pictures of `p` at the cursor.
+void insertPieces(QTextCursor& cursor, const Paragraph& p);
+
+// One side of a cell: none, or a line of a width in twips and a colour
+// (index in the colour table, -1 automatic).
+struct Border {
+    bool on = false;
+    int width = 0;
+    int color = -1;
+};
+
+enum Side { Top, Left, Bottom, Right };
+
+struct CellDef {
+    int right = 0;  // \cellx: right edge, twips from the margin
+    std::array<Border, 4> borders;
+    int valign = 0;       // 0 top, 1 middle, 2 bottom
+    int background = -1;  // colour index
+    bool mergedLeft = false;  // \clmrg: part of the cell on its left
+    bool mergedUp = false;    // \clvmrg: part of the cell above
+};
+
+struct RowDef {
+    int left = 0;  // \trleft
+    int gap = 0;   // \trgaph: half the space between cells
+    int align = 0; // 0 left, 1 centre, 2 right
+    std::vector<CellDef> cells;
+};
+
+struct Cell {
+    std::vector<Paragraph> paragraphs;
+};
+
+struct Row {
+    RowDef def;
+    std::vector<Cell> cells;
+};
+
+using ColorLookup = std::function<std::optional<QColor>(int)>;
+
+// Inserts the rows as one table at the cursor, which ends in the block after
+// the table. The columns are the edges of all rows together; cells that span
+// several of them, or are merged, become one cell. A table too large to lay
+// out as a grid is written as paragraphs, its cells separated by tabs.
+void insertTable(QTextCursor& cursor, std::vector<Row>& rows, const ColorLookup& colors);
+
+}  // namespace tolvi::rtf
