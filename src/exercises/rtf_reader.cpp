@@ -135,6 +135,11 @@ void RtfReader::controlWord(const Token& t)
             const int size = std::clamp(t.param, 0, 100000);
             (stack_.size() >= 2 && deepGroups_.empty() ? stack_[stack_.size() - 2] : s).ch.shiftedSize = size;
         }
+        if (w == "tolvishift" && s.dest == Destination::Text && t.hasParam) {
+            // Tolvi's own: the exact offset of text written as \super or \sub.
+            CharState& around = (stack_.size() >= 2 && deepGroups_.empty() ? stack_[stack_.size() - 2] : s).ch;
+            around.shift = std::clamp(t.param, -3276, 3276);
+        }
         if (w == "nesttableprops" && s.dest == Destination::Text) {
             // A row of a table inside a cell ends: its cells are one line.
             flushText();

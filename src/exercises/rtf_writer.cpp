@@ -192,29 +192,25 @@ QByteArray RtfWriter::charProps(const QTextCharFormat& f)
         appendWord(out, "highlight", colorIndex(f.background().color()));
 
     const int shift = f.intProperty(kRtfBaselineShift);
-    // Raised or lowered text: with the size it is shown at, so that
-    // LibreOffice draws it small as Tolvi does (58 % unless read otherwise).
+    // Raised or lowered text: as superscript or subscript, which word
+    // processors draw small (LibreOffice draws \up and \dn at full size),
+    // with the size LibreOffice gave it and, for Tolvi, the exact offset.
     const int size = f.intProperty(kRtfShiftedSize) > 0 ? f.intProperty(kRtfShiftedSize) : 5800;
     switch (f.verticalAlignment()) {
     case QTextCharFormat::AlignSuperScript:
-        if (shift > 0) {
-            out += "{\\*\\updnprop" + QByteArray::number(size) + '}';
-            appendWord(out, "up", shift);
-        } else {
-            out += "\\super";
-        }
+        out += "\\super";
+        if (shift > 0)
+            out += "{\\*\\updnprop" + QByteArray::number(size) + "}{\\*\\tolvishift" + QByteArray::number(shift) + '}';
         break;
     case QTextCharFormat::AlignSubScript:
-        if (shift < 0) {
-            out += "{\\*\\updnprop" + QByteArray::number(size) + '}';
-            appendWord(out, "dn", -shift);
-        } else {
-            out += "\\sub";
-        }
+        out += "\\sub";
+        if (shift < 0)
+            out += "{\\*\\updnprop" + QByteArray::number(size) + "}{\\*\\tolvishift" + QByteArray::number(shift) + '}';
         break;
     default: break;
     }
-    out += ' ';
+    if (!out.endsWith('}'))
+        out += ' ';  // ends the last control word
     return out;
 }
 

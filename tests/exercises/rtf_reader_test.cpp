@@ -55,11 +55,11 @@ TEST(RtfReader, LibreOfficeStatementKeepsTextAndLook)
                                 "Texte rouge, souligné, barré, vert gras italique.\n"
                                 "•\tPremier point : la célérité \n"
                                 "•\tSecond point : la période \n"
-                                "Durée (s)\tPosition (m)\n"
-                                "0,5\t1,25\n"
+                                "Durée (s)\nPosition (m)\n"  // a table of two rows
+                                "0,5\n1,25\n"
                                 "Aligné à droite\n"
                                 "Image : \uFFFC fin."));
-    ASSERT_EQ(ps.size(), 10u);
+    ASSERT_EQ(ps.size(), 12u);
 
     // Centred title: Arial 18, bold, blue (0, 0, 200).
     EXPECT_EQ(ps[0].align, int(Qt::AlignHCenter));
@@ -100,15 +100,15 @@ TEST(RtfReader, LibreOfficeStatementKeepsTextAndLook)
     // List items hang their bullet: 709 twips in, first line 283 twips out.
     EXPECT_NEAR(ps[4].left, 709 / 15.0, 0.01);
     EXPECT_NEAR(ps[4].indent, -283 / 15.0, 0.01);
-    EXPECT_EQ(ps[8].align, int(Qt::AlignRight));
+    EXPECT_EQ(ps[10].align, int(Qt::AlignRight));
     // Spacing of the "Text Body" style, written out on each paragraph.
     EXPECT_NEAR(ps[1].after, 140 / 15.0, 0.01);
     EXPECT_EQ(ps[1].lineType, QTextBlockFormat::ProportionalHeight);
     EXPECT_NEAR(ps[1].line, 115.0, 0.01);
 
     // The PNG of the shape, not the metafile beside it, at 200 %.
-    ASSERT_EQ(ps[9].runs.size(), 3u);
-    const TextRun& picture = ps[9].runs[1];
+    ASSERT_EQ(ps[11].runs.size(), 3u);
+    const TextRun& picture = ps[11].runs[1];
     ASSERT_FALSE(picture.image.isNull());
     EXPECT_EQ(picture.image.size(), QSize(16, 8));
     EXPECT_EQ(picture.image.pixelColor(3, 3), QColor(255, 0, 0));
