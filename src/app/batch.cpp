@@ -26,6 +26,7 @@ const BatchOptions& batchOptions()
     static const BatchOptions options = [] {
         BatchOptions all;
         addRopeOptions(all);
+        addPacingOptions(all);
         addMeasureOptions(all);
         addPrintOptions(all);
         addConfigOptions(all);

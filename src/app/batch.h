@@ -43,6 +43,7 @@ void addPrintOptions(BatchOptions& options);
 void addConfigOptions(BatchOptions& options);
 void addExerciseOptions(BatchOptions& options);
 void addCalcOptions(BatchOptions& options);
+void addPacingOptions(BatchOptions& options);
 
 // True when the arguments ask for a batch run.
 bool isBatch(const QStringList& arguments);

@@ -7,6 +7,7 @@
 #include "mainwin/image_button.h"
 #include "mainwin/intro_text.h"
 #include "mainwin/layout.h"
+#include "mainwin/pacing_controls.h"
 #include "mainwin/perturbation_panel.h"
 #include "mainwin/rope_panel.h"
 #include "mainwin/shared_state.h"
@@ -67,6 +68,10 @@ FeuilleP::FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWi
     command16_->setToolTip(QStringLiteral("Pause"));
     command16_->setPixmap(icons::pause(true));
     connect(command16_, &ImageButton::clicked, this, [this] { sim_.command16_Click(); });
+
+    pacing_ = new PacingControls(sim_, this);
+    connect(pacing_, &PacingControls::speedChanged, this, &FeuilleP::syncTimer);
+    connect(pacing_, &PacingControls::hovered, this, &FeuilleP::setInfo);
 
     label1_ = new QLabel(this);
     label1_->setObjectName(QStringLiteral("Label1"));
@@ -409,8 +414,10 @@ void FeuilleP::syncControls()
 void FeuilleP::syncTimer()
 {
     const ControlsState& c = sim_.controls();
-    if (timer_.interval() != c.timerInterval)
-        timer_.setInterval(std::max(1, c.timerInterval));
+    // Slow motion only lengthens the wait between ticks.
+    const int wait = pacing_->pacing().wallInterval(c.timerInterval);
+    if (timer_.interval() != wait)
+        timer_.setInterval(wait);
     const bool run = loaded_ && !unloaded_ && c.timerEnabled;
     if (run && !timer_.isActive())
         timer_.start();

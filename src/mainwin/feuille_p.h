@@ -21,6 +21,7 @@ namespace tolvi {
 class ChronometerControls;
 class GraphPicture;
 class ImageButton;
+class PacingControls;
 class Messages;
 class PerturbationPanel;
 class RopePanel;
@@ -94,6 +95,7 @@ public:
     QPushButton* command6() const { return command6_; }
     ImageButton* command16() const { return command16_; }
     ImageButton* btexo() const { return btexo_; }
+    PacingControls* pacing() const { return pacing_; }  // "Pas à pas" and "Ralenti"
     QLabel* label1() const { return label1_; }
     QLabel* infoLabel() const { return info_; }
     QLineEdit* fich() const { return fich_; }
@@ -150,6 +152,7 @@ private:
     QPushButton* command6_ = nullptr;
     ImageButton* command16_ = nullptr;
     ImageButton* btexo_ = nullptr;
+    PacingControls* pacing_ = nullptr;
     QLabel* label1_ = nullptr;
     QLabel* info_ = nullptr;
     QLineEdit* fich_ = nullptr;

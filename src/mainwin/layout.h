@@ -21,6 +21,9 @@ constexpr QRect kCommand1{680, 0, 121, 41};  // "&Fermer"
 constexpr QRect kAnimpic{8, 48, 785, 109};
 constexpr QRect kDemar{8, 163, 65, 21};
 constexpr QRect kCommand16{80, 162, 24, 24};
+// "Pas à pas" and "Ralenti", between the pause image and Label1.
+constexpr QRect kPasAPas{107, 162, 24, 24};
+constexpr QRect kRalenti{133, 162, 24, 24};
 constexpr QRect kLabel1{160, 168, 233, 14};
 constexpr QRect kLabel4{557, 166, 144, 17};
 constexpr QRect kCommand5{696, 168, 17, 17};
