@@ -5,6 +5,7 @@
 #include "mainwin/pacing_controls.h"
 #include "window_fixture.h"
 
+#include <QLabel>
 #include <QShortcut>
 #include <QTextEdit>
 #include <QTest>
@@ -65,6 +66,13 @@ TEST_F(Pacing_, FrenchTextsForTheMouseAndTheScreenReader)
     EXPECT_EQ(window->info(), PacingControls::pasAPasHint());
     QTest::mouseMove(ralenti, QPoint(12, 12));
     EXPECT_EQ(window->info(), PacingControls::ralentiHint());
+    // Both hints fit the hint line's two lines.
+    for (const QString& hint : {PacingControls::pasAPasHint(), PacingControls::ralentiHint()}) {
+        const QRect needed = window->infoLabel()->fontMetrics().boundingRect(
+            QRect(QPoint(0, 0), layout::kInfo.size()), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, hint);
+        EXPECT_LE(needed.height(), layout::kInfo.height()) << hint.toStdString();
+        EXPECT_LE(needed.width(), layout::kInfo.width()) << hint.toStdString();
+    }
     // The picture changes with the speed shown.
     const QImage avant = ralenti->pixmap().toImage();
     ralenti->clicked();
