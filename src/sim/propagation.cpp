@@ -86,6 +86,20 @@ void ageAndRetire(SimState& s, int interval, double vie)
     }
 }
 
+namespace {
+// The column of a deformation's first sample. Half-way positions go to the
+// right: ties to even would move the heads of two deformations an odd number
+// of centimetres apart (a sine one wavelength long) in opposite ways, so
+// that they overlap on one column and leave the next one empty. The ages are
+// sums of tick intervals: their rounding noise is snapped away first, so an
+// exact half stays a half.
+double headColumn(double position)
+{
+    constexpr double grid = 1048576.0;  // 2^20: exact steps, far finer than a column
+    return std::floor(std::nearbyint(position * grid) / grid + 0.5);
+}
+}  // namespace
+
 void computeDisplacement(SimState& s, double motif)
 {
     s.deplacement.fill(0.0);
@@ -97,8 +111,18 @@ void computeDisplacement(SimState& s, double motif)
     const double a = s.demiAmplitude;
     for (int i = 1; i <= s.nbDef; ++i) {
         const double age = s.ageDef[std::size_t(i)];
-        for (double t = 0.0; t <= motif; t += step) {
-            int p = int(roundEven(rope::kSourceColumn + speed * (age - t)));
+        // Samples are one centimetre apart (speed x step = 1 cm): the first
+        // one's column is rounded once and each next sample takes the next
+        // column to the left. Rounding every sample on its own, ties to even,
+        // would at speeds that put samples exactly half-way between columns
+        // stack two samples on one column and leave the next one empty: a
+        // comb with twice the amplitude.
+        const double head = headColumn(rope::kSourceColumn + speed * age);
+        if (!(head >= rope::kSourceColumn) || !(head < 4.0 * rope::kMirrorSum))
+            continue;  // not on the rope yet, or long gone
+        int k = 0;
+        for (double t = 0.0; t <= motif; t += step, ++k) {
+            int p = int(head) - k;
             if (p < rope::kSourceColumn)
                 break;  // later samples are not emitted yet: further left still
             double y = shape(s.typeOnde, s.symetrique, a, t, motif);

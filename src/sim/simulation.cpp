@@ -258,14 +258,7 @@ void Simulation::Textfreq_LostFocus(int index)
     if (index < 0 || index > 4)
         return;
     resume();
-    const ParameterRange& range = parameterRange(index);
-    // Read in single precision, as typed; unreadable text counts as 0.
-    float value = float(readFrench(controls_.textfreq[std::size_t(index)]).value_or(0.0));
-    if (!(value >= float(range.minimum)))
-        value = float(range.minimum);
-    if (value > float(range.maximum))
-        value = float(range.maximum);
-    controls_.textfreq[std::size_t(index)] = formatPattern(value, QString::fromLatin1(range.pattern));
+    controls_.textfreq[std::size_t(index)] = validatedText(index);
     readParameters();
     resume();
     if (controls_.check1 && state_.typeOnde != OndeSolitaire)
@@ -275,9 +268,28 @@ void Simulation::Textfreq_LostFocus(int index)
     emit controlsChanged();
 }
 
+QString Simulation::validatedText(int index) const
+{
+    const ParameterRange& range = parameterRange(index);
+    // Read in single precision, as typed; unreadable text counts as 0.
+    float value = float(readFrench(controls_.textfreq[std::size_t(index)]).value_or(0.0));
+    if (!(value >= float(range.minimum)))
+        value = float(range.minimum);
+    if (value > float(range.maximum))
+        value = float(range.maximum);
+    return formatPattern(value, QString::fromLatin1(range.pattern));
+}
+
 void Simulation::readParameters()
 {
-    const auto number = [this](int index) { return readFrench(controls_.textfreq[std::size_t(index)]); };
+    // A box still being edited (the window left and activated again before
+    // the box was) is read as leaving it would show it: the simulation only
+    // ever sees values inside their ranges. Unreadable text keeps the value.
+    const auto number = [this](int index) -> std::optional<double> {
+        if (!readFrench(controls_.textfreq[std::size_t(index)]))
+            return std::nullopt;
+        return readFrench(validatedText(index));
+    };
     if (const auto f = number(TfFrequence))
         state_.frequence = float(*f);
     if (const auto a = number(TfAmplitude))

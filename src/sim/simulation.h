@@ -65,8 +65,12 @@ public:
     // The box's text as the user edits it (no validation).
     void setTextfreq(int index, const QString& text);
     void Textfreq_LostFocus(int index);
-    // Re-reads the numeric parameters from the five texts (window activation).
+    // Re-reads the numeric parameters from the five texts (window activation),
+    // each range-clamped and rounded as leaving its box would show it.
     void readParameters();
+    // The text box `index` shows once it is left: clamped to its range, in
+    // its display pattern.
+    QString validatedText(int index) const;
 
     // --- Drawing -----------------------------------------------------------
     void fondi();

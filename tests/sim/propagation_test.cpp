@@ -325,3 +325,62 @@ TEST(Corrections, AlwaysEndEvenOnBoundaryAndNonsenseValues)
     s.frequence = std::nanf("");
     EXPECT_LE(applyCorrections(s, c, m), 16);
 }
+
+TEST(Displacement, SmoothAtHalfCentimetrePerTickSpeeds)
+{
+    // At these speeds the rope runs a half-integer number of centimetres per
+    // tick, so samples fall exactly half-way between two columns. Each
+    // sample must still land on its own column: no empty column inside a
+    // deformation, no two samples stacked on one, peak = the entered amplitude.
+    struct Case {
+        const char* tension;  // N
+        const char* masse;    // g/m
+        double celerite;
+        int typeOnde;
+        bool symetrique;
+    };
+    const Case cases[] = {
+        {"0,1", "100", 1.0, OndeSinusoidale, false}, {"0,1", "100", 1.0, OndePeriodique, true},
+        {"0,1", "100", 1.0, OndeSolitaire, false},   {"0,1", "400", 0.5, OndeSinusoidale, false},
+        {"0,1", "400", 0.5, OndeSolitaire, true},    {"0,9", "400", 1.5, OndeSinusoidale, false},
+        {"0,9", "400", 1.5, OndePeriodique, false},  {"2,5", "400", 2.5, OndeSinusoidale, false},
+        {"2,5", "400", 2.5, OndeSolitaire, true},
+    };
+    for (const Case& c : cases) {
+        ScriptedMessages messages;
+        SeededRandom random;
+        Simulation sim(messages, random);
+        sim.setTextfreq(TfTension, QString::fromLatin1(c.tension));
+        sim.Textfreq_LostFocus(TfTension);
+        sim.setTextfreq(TfMasse, QString::fromLatin1(c.masse));
+        sim.Textfreq_LostFocus(TfMasse);
+        sim.selectOptpert(c.typeOnde);
+        sim.setChecksi(c.symetrique);
+        if (c.typeOnde == OndeSolitaire)
+            sim.demar_Click();
+        ASSERT_NEAR(sim.state().celerite, c.celerite, 1e-9) << c.tension;
+        const std::string what = std::string(c.tension) + " N, " + c.masse + " g/m, wave " + std::to_string(c.typeOnde);
+        double peak = 0;
+        // Two seconds of ticks: the deformations are well on the rope.
+        for (double elapsed = 0; elapsed < 2.0; elapsed += sim.controls().timerInterval / 1000.0) {
+            sim.Timer1_Timer();
+            const auto& u = sim.state().deplacement;
+            int first = -1, last = -1;
+            for (int col = 50; col <= 750; ++col) {
+                peak = std::max(peak, std::fabs(u[col]));
+                if (std::fabs(u[col]) > 0.5) {
+                    if (first < 0)
+                        first = col;
+                    last = col;
+                }
+            }
+            for (int col = first + 1; first >= 0 && col < last; ++col) {
+                // Neighbours differ by at most the signal's change over 1 cm
+                // (a few cm for these shapes), never by a whole peak.
+                EXPECT_LT(std::fabs(u[col] - u[col - 1]), 6.0) << what << " column " << col << " at " << elapsed << " s";
+            }
+        }
+        EXPECT_LE(peak, 20.0 + 1e-6) << what;
+        EXPECT_GT(peak, 19.5) << what;
+    }
+}

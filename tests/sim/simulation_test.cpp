@@ -5,6 +5,7 @@
 #include "sim/simulation.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 
 using namespace tolvi;
 
@@ -228,4 +229,31 @@ TEST_F(WaveControls, CorrectedTextIsShownBeforeItsMessage)
     ASSERT_EQ(recorder.mirrored, QStringLiteral("3,50"));
     s.Timer1_Timer();
     EXPECT_EQ(recorder.shownWhenAsked, QStringLiteral("2,00"));
+}
+
+TEST_F(ParameterBoxes, ActivationReadsAnEditedBoxAsLeavingItWould)
+{
+    // Typed but not validated (the user went to another program and came
+    // back): the simulation takes the clamped value, the box keeps its text
+    // until it is left.
+    const struct {
+        int index;
+        const char* typed;
+    } edits[] = {{TfAmplitude, "75"}, {TfDuree, "5000"}, {TfFrequence, "2,345"}, {TfTension, "50"}, {TfMasse, "5"}};
+    for (const auto& e : edits)
+        sim.setTextfreq(e.index, QString::fromUtf8(e.typed));
+    sim.readParameters();
+    EXPECT_FLOAT_EQ(sim.state().demiAmplitude, 20.0f);
+    EXPECT_FLOAT_EQ(sim.state().duree, 1.0f);
+    EXPECT_FLOAT_EQ(sim.state().frequence, 2.35f);
+    EXPECT_NEAR(sim.state().celerite, std::sqrt(10.0 / 0.05), 1e-9);
+    EXPECT_EQ(sim.controls().textfreq[TfAmplitude], QStringLiteral("75"));
+    // Leaving the box then shows what the simulation already uses.
+    sim.Textfreq_LostFocus(TfAmplitude);
+    EXPECT_EQ(sim.controls().textfreq[TfAmplitude], QStringLiteral("40"));
+    EXPECT_FLOAT_EQ(sim.state().demiAmplitude, 20.0f);
+    // Unreadable text leaves the value as it was.
+    sim.setTextfreq(TfAmplitude, "abc");
+    sim.readParameters();
+    EXPECT_FLOAT_EQ(sim.state().demiAmplitude, 20.0f);
 }
