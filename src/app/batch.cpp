@@ -5,6 +5,7 @@
 #include "platform/file_save.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace tolvi {
 
@@ -32,6 +33,13 @@ const BatchOptions& batchOptions()
         addConfigOptions(all);
         addExerciseOptions(all);
         addCalcOptions(all);
+        all.push_back({QLatin1String(kAsLaunchedOption), QString(),
+                       QStringLiteral("comme le programme ouvert par le lanceur de la collection : « OUI » dans "
+                                      "l'enregistrement 3 du fichier drapeau TEMPQA.TMP (dossier du programme) au "
+                                      "début, l'exercice demandé dans l'enregistrement 31 ouvert puis effacé, "
+                                      "« NON » à la fin ; sans cette option, le fichier drapeau n'est ni lu ni écrit"),
+                       QStringLiteral("--as-launched --chrono-text"), nullptr,
+                       [](BatchContext&, const QString&) { return true; }});
         return all;
     }();
     return options;
@@ -58,11 +66,13 @@ double batchNumber(const QString& value)
 }
 
 namespace {
+// Whole or not at all; "-" is the standard output, after what the run
+// wrote there so far.
 bool saveBytes(BatchContext& ctx, const QString& path, const QByteArray& bytes, const QString& what)
 {
-    const QString failure = saveFileBytes(path, bytes);
-    if (!failure.isEmpty()) {
-        ctx.error = QStringLiteral("Impossible d'écrire %1 %2 : %3").arg(what, path, failure);
+    ctx.out.flush();
+    if (const std::optional<QString> why = saveFileWhole(path, bytes)) {
+        ctx.error = QStringLiteral("Impossible d'écrire %1 %2 : %3").arg(what, path, *why);
         return false;
     }
     return true;
@@ -128,7 +138,10 @@ QString batchHelp()
         "Sans option, Tolvi ouvre sa fenêtre. Avec des options, il s'exécute sans fenêtre,\n"
         "applique les actions dans l'ordre donné puis s'arrête (code 0 ; 1 si une action\n"
         "échoue ; 2 pour une option ou une valeur incorrecte). Les messages sont écrits sur\n"
-        "la sortie d'erreur sous la forme « TITRE: TEXTE ».\n\nOptions :\n");
+        "la sortie d'erreur sous la forme « TITRE: TEXTE » ; une action qui affiche un\n"
+        "message d'erreur échoue. Un FICHIER « - » est la sortie standard pour --rope-csv,\n"
+        "--graph-csv, --rope-image, --graph-image, --snapshot, --text-plain et\n"
+        "--print-text-pdf.\n\nOptions :\n");
     for (const BatchOption& option : batchOptions()) {
         QString head = QStringLiteral("  ") + option.name;
         if (!option.valueHint.isEmpty())
@@ -195,14 +208,25 @@ int runBatch(const QStringList& arguments, QTextStream& out, QTextStream& err)
     StderrMessages messages;
     Program program(messages, kBatchSeed);
     FeuilleP& window = program.window();
+    // The flag file belongs to the window the launcher started; a batch run
+    // touches it only when asked to behave as that program.
+    const bool asLaunched = std::any_of(steps.begin(), steps.end(), [](const Step& step) {
+        return step.option->name == QLatin1String(kAsLaunchedOption);
+    });
+    window.setFlagFileUsed(asLaunched);
     // The program's normal start-up, without showing the window.
     window.Form_Load();
     window.Form_Activate();
     BatchContext ctx{program, out, QString()};
     int code = 0;
     for (const Step& step : steps) {
-        if (!step.option->run(ctx, step.value)) {
-            err << ctx.error << QLatin1Char('\n');
+        // An action that had to show an error message failed, even when it
+        // went on to its end as the window does.
+        const int errorsBefore = messages.errorsShown();
+        const bool done = step.option->run(ctx, step.value);
+        if (!done || messages.errorsShown() > errorsBefore) {
+            if (!ctx.error.isEmpty())
+                err << ctx.error << QLatin1Char('\n');
             code = 1;
             break;
         }

@@ -33,6 +33,10 @@ struct BatchOption {
 
 using BatchOptions = std::vector<BatchOption>;
 
+// The option that makes a batch run use the flag file TEMPQA.TMP as the
+// program started by the launcher does.
+inline constexpr const char* kAsLaunchedOption = "--as-launched";
+
 // Every option of the program, in the order --help lists them.
 const BatchOptions& batchOptions();
 

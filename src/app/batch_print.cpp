@@ -6,6 +6,7 @@
 #include "measure/clipboard.h"
 #include "measure/confimp.h"
 #include "measure/up_down.h"
+#include "platform/file_save.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -14,7 +15,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
@@ -68,18 +68,18 @@ bool printPdf(BatchContext& ctx, const QString& path)
 
 bool printTextPdf(BatchContext& ctx, const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        ctx.error = QStringLiteral("Écriture impossible dans %1 : %2").arg(path, file.errorString());
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(QStringLiteral("Tolvi"));
-        ctx.program.window().supertext()->document()->print(&writer);
-    }
-    if (file.size() == 0 || !file.commit()) {
-        ctx.error = QStringLiteral("Impression du texte dans %1 impossible.").arg(path);
+    ctx.out.flush();
+    const std::optional<QString> why = saveFileWith(path, [&ctx](QIODevice& device) {
+        const qint64 before = device.pos();
+        {
+            QPdfWriter writer(&device);
+            writer.setTitle(QStringLiteral("Tolvi"));
+            ctx.program.window().supertext()->document()->print(&writer);
+        }
+        return device.isSequential() || device.pos() > before;
+    });
+    if (why) {
+        ctx.error = QStringLiteral("Impression du texte dans %1 impossible : %2").arg(path, *why);
         return false;
     }
     return true;

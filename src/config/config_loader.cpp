@@ -3,6 +3,7 @@
 #include "platform/messages.h"
 #include "sim/simulation.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tolvi {
@@ -164,7 +165,18 @@ std::optional<QString> saveName(const QString& text, const QString& directory)
         if (!folder.endsWith(QLatin1Char('/')))
             folder += QLatin1Char('/');
     }
-    return folder + name + QStringLiteral(".P15");
+    const QString path = folder + name + QStringLiteral(".P15");
+    if (QFileInfo::exists(path))
+        return path;
+    // A configuration written on Windows may be "name.p15" or "NAME.P15":
+    // that file is the one saved over (after the overwrite question), never
+    // a second one beside it that only the letter case tells apart.
+    const QString wanted = name + QStringLiteral(".P15");
+    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& entry : entries)
+        if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
+            return folder + entry;
+    return path;
 }
 
 }  // namespace tolvi

@@ -62,7 +62,9 @@ std::optional<ConfigLoadResult> openConfiguration(Simulation& sim, Messages& mes
 
 // The save dialog's name rules: blanks trimmed at both ends, everything from
 // the name's first "." dropped, the folder `directory` put in front when the
-// text names none, ".P15" appended. Nothing when no name is left.
+// text names none, ".P15" appended; when no file has that exact name but one
+// in the folder differs from it only in letter case, that file's name.
+// Nothing when no name is left.
 inline const QString kSaveNoNameTitle = QStringLiteral("Enregistrement impossible");
 inline const QString kSaveNoNameText = QStringLiteral("Il faut donner un nom au fichier!");
 inline const QString kOverwriteTitle = QStringLiteral("Ce fichier existe déjà!");

@@ -1,11 +1,11 @@
 #include "config/record_file.h"
 
+#include "platform/file_save.h"
 #include "text/cp1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -246,16 +246,8 @@ RecordStatus saveRecordFile(const QString& path, const QStringList& texts)
     if (!built.ok())
         return built;
     const bool existed = QFileInfo::exists(path);
-    QSaveFile f(path);
-    f.setDirectWriteFallback(false);
-    // Unbuffered: a short write (disk full, size limit) shows in write()'s
-    // count. Through QFileDevice's buffer, commit() in Qt 6.4 would flush a
-    // short write without noticing and replace the old file with a cut one.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || f.write(image.bytes()) != image.bytes().size()
-        || !f.commit()) {
-        f.cancelWriting();
+    if (saveFileWhole(path, image.bytes()))
         return failure(RecordError::Unwritable, 0, writeFailureMessage(path, existed));
-    }
     return {};
 }
 

@@ -85,7 +85,7 @@ bool SaveDialog::Command1_Click()
     text1_->setText(*path);
     shared_.cheminConfig = *path;
     QDir::setCurrent(browser_->filePath());
-    if (QFileInfo::exists(*path) && !messages_.yesNo(kOverwriteTitle, kOverwriteText)) {
+    if (QFileInfo::exists(*path) && !messages_.warningYesNo(kOverwriteTitle, kOverwriteText)) {
         unsetCursor();
         return false;
     }

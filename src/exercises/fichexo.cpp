@@ -7,6 +7,7 @@
 #include "mainwin/feuille_p.h"
 #include "mainwin/image_button.h"
 #include "mainwin/shared_state.h"
+#include "platform/file_save.h"
 #include "platform/messages.h"
 
 #include <QAction>
@@ -27,7 +28,6 @@
 #include <QPainterPath>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QStorageInfo>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -674,12 +674,9 @@ void Fichexo::savetexte_Click()
         !ctx_.messages.okCancel(exotext::kOverwriteTitle, exotext::overwriteText(info.fileName())))
         return;
     const QByteArray rtf = writeRtf(*ctx_.main.supertext()->document());
-    // Unbuffered, so that a short write is seen before the old file is
-    // replaced; a text that was not saved stays marked as edited, so that
-    // closing still warns about it.
-    QSaveFile file(*chosen);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(rtf) != rtf.size() ||
-        !file.commit()) {
+    // A text that was not saved stays marked as edited, so that closing
+    // still warns about it.
+    if (saveFileWhole(*chosen, rtf)) {
         ctx_.messages.critical(exotext::kTextWriteErrorTitle, exotext::kTextFileErrorText);
         return;
     }

@@ -1,6 +1,7 @@
 #include "mainwin/feuille_p.h"
 
 #include "config/record_file.h"
+#include "exercises/exercise_file.h"
 #include "mainwin/background_painter.h"
 #include "mainwin/flag_file.h"
 #include "mainwin/hover_texts.h"
@@ -216,7 +217,10 @@ void FeuilleP::setProgramDirectory(const QString& directory)
 
 QString FeuilleP::programDirectory() const
 {
-    return programDirectory_.isEmpty() ? QCoreApplication::applicationDirPath() : programDirectory_;
+    if (!programDirectory_.isEmpty())
+        return programDirectory_;
+    const QString forTests = qEnvironmentVariable("TOLVI_PROGRAM_FOLDER");
+    return forTests.isEmpty() ? QCoreApplication::applicationDirPath() : forTests;
 }
 
 QString FeuilleP::helpPath() const
@@ -234,7 +238,8 @@ void FeuilleP::Form_Load()
     loaded_ = true;
     sim_.setMarqueRouge(425);
     sim_.setMarqueBleue(300);
-    FlagFile(programDirectory()).setRunning(true);
+    if (flagFileUsed_)
+        FlagFile(programDirectory()).setRunning(true);
     applySizeRule();
     ecritIntro();
     setInfo(hover::general());
@@ -254,14 +259,15 @@ void FeuilleP::Form_Activate()
     sim_.fondi();
 
     const QString directory = withSlash(programDirectory());
-    const QString request = FlagFile(directory).takeRequest();
+    const QString request = flagFileUsed_ ? FlagFile(directory).takeRequest() : QString();
     if (!trimBlanks(request).isEmpty() && openExerciseRequest) {
         const bool wasVisible = isVisible();
         hide();
         shared_.cheminExo = directory;
         // Names are taken without the blanks around them, as Windows does
-        // with a file name's trailing blanks.
-        openExerciseRequest(directory + trimBlanks(request));
+        // with a file name's trailing blanks, and found whatever their case,
+        // as the names inside exercise files are.
+        openExerciseRequest(resolveInFolder(directory, trimBlanks(request)));
         if (wasVisible)
             show();
         shared_.exoOuvert = 1;
@@ -285,7 +291,8 @@ void FeuilleP::Form_Unload()
 {
     if (unloadCalculatorHook)
         unloadCalculatorHook();
-    FlagFile(programDirectory()).setRunning(false);
+    if (flagFileUsed_)
+        FlagFile(programDirectory()).setRunning(false);
     unloaded_ = true;
     timer_.stop();
 }
@@ -322,7 +329,13 @@ bool FeuilleP::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate && loaded_ && !unloaded_)
         Form_Activate();
-    return QWidget::event(event);
+    const bool result = QWidget::event(event);
+    // The frame the window system draws may be known only now.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) &&
+        loaded_ && isVisible() && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) &&
+        placement_.mustCentreAgain(frameGeometry().size() - size(), frameGeometry().topLeft()))
+        QTimer::singleShot(0, this, &FeuilleP::applySizeRule);
+    return result;
 }
 
 // ---------------------------------------------------------------------------
@@ -337,13 +350,13 @@ void FeuilleP::applySizeRule()
     const QRect area = screen->geometry();
     // The frame around the client area, once the window system drew one.
     const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
-    const auto place = sizeRuleGeometry(area, layout::kClient + frame);
+    const auto place = placement_.place(area, layout::kClient, frame);
     if (place) {
         if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
             setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
         if (size() != layout::kClient)
             resize(layout::kClient);
-        move(place->topLeft());
+        move(*place);
     } else if (!isVisible() && !(windowState() & Qt::WindowMaximized)) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }

@@ -5,6 +5,8 @@
 // file, and asks before closing. Every control mirrors the simulation after
 // each of its signals; the window's timer schedules the animation tick.
 
+#include "mainwin/size_rule.h"
+
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -37,10 +39,14 @@ public:
     FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWidget* parent = nullptr);
     ~FeuilleP() override;
 
-    // The program's folder (flag file, help file); the executable's folder
-    // unless set.
+    // The program's folder (flag file, help file); unless set, the folder
+    // named by the environment variable TOLVI_PROGRAM_FOLDER (for developers'
+    // tests), else the executable's folder.
     void setProgramDirectory(const QString& directory);
     QString programDirectory() const;
+    // Whether start-up, activation and unloading use the flag file (records
+    // 3 and 31); batch runs leave it to the window unless asked.
+    void setFlagFileUsed(bool used) { flagFileUsed_ = used; }
 
     // --- Life of the window ------------------------------------------------
     // Once, before the window is first shown (showing it runs it if needed).
@@ -134,6 +140,8 @@ private:
     SharedState& shared_;
     Messages& messages_;
     QString programDirectory_;
+    bool flagFileUsed_ = true;
+    CentredPlacement placement_;
     QImage background_;
     QTimer timer_;
     bool loaded_ = false;

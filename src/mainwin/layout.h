@@ -18,7 +18,9 @@ constexpr QRect kCommand8{456, 0, 113, 41};  // "&Calculatrice"
 constexpr QRect kCommand7{568, 0, 113, 41};  // "&Aide"
 constexpr QRect kCommand1{680, 0, 121, 41};  // "&Fermer"
 
-constexpr QRect kAnimpic{8, 48, 785, 109};
+// The whole 786 x 106 rope drawing (far-end device included) inside the
+// picture's two-pixel border.
+constexpr QRect kAnimpic{8, 48, 790, 110};
 constexpr QRect kDemar{8, 163, 65, 21};
 constexpr QRect kCommand16{80, 162, 24, 24};
 // "Pas à pas" and "Ralenti", between the pause image and Label1.

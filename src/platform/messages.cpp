@@ -8,6 +8,7 @@ Answer defaultAnswer(MessageKind kind)
 {
     switch (kind) {
     case MessageKind::QuestionYesNo:
+    case MessageKind::WarningYesNo:
         return Answer::Yes;
     default:
         return Answer::Ok;
@@ -28,6 +29,8 @@ Answer StderrMessages::ask(MessageKind kind, const QString& title, const QString
 {
     QString flat = text;
     flat.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (kind == MessageKind::Critical)
+        ++errors_;
     std::fprintf(stderr, "%s: %s\n", title.toUtf8().constData(), flat.toUtf8().constData());
     std::fflush(stderr);
     return defaultAnswer(kind);

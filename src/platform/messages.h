@@ -15,6 +15,7 @@ enum class MessageKind {
     Exclamation,       // warning icon, OK
     QuestionOkCancel,  // question icon, OK (default) and Cancel
     QuestionYesNo,     // question icon, Yes (default) and No
+    WarningYesNo,      // exclamation icon, Yes (default) and No
 };
 
 enum class Answer { Ok, Cancel, Yes, No };
@@ -28,6 +29,7 @@ public:
     void critical(const QString& title, const QString& text) { ask(MessageKind::Critical, title, text); }
     bool okCancel(const QString& title, const QString& text) { return ask(MessageKind::QuestionOkCancel, title, text) == Answer::Ok; }
     bool yesNo(const QString& title, const QString& text) { return ask(MessageKind::QuestionYesNo, title, text) == Answer::Yes; }
+    bool warningYesNo(const QString& title, const QString& text) { return ask(MessageKind::WarningYesNo, title, text) == Answer::Yes; }
 };
 
 // The answer a box gives when the user just presses Enter.
@@ -56,6 +58,11 @@ private:
 class StderrMessages : public Messages {
 public:
     Answer ask(MessageKind kind, const QString& title, const QString& text) override;
+    // Error messages (critical icon) written so far.
+    int errorsShown() const { return errors_; }
+
+private:
+    int errors_ = 0;
 };
 
 }  // namespace tolvi

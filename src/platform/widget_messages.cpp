@@ -28,7 +28,8 @@ Answer WidgetMessages::ask(MessageKind kind, const QString& title, const QString
         box.setDefaultButton(QMessageBox::Ok);
         break;
     case MessageKind::QuestionYesNo:
-        box.setIcon(QMessageBox::Question);
+    case MessageKind::WarningYesNo:
+        box.setIcon(kind == MessageKind::WarningYesNo ? QMessageBox::Warning : QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         break;

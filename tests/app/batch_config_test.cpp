@@ -110,3 +110,16 @@ TEST(BatchConfig, RefusesMissingAndForeignFiles)
     EXPECT_TRUE(foreign.err.contains(QStringLiteral("Fichier non valide: Ce fichier ne correspond pas à cette application")))
         << foreign.err.toStdString();
 }
+
+TEST(BatchConfig, SavesOverTheFileWhoseNameDiffersOnlyInCase)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_EQ(runIn(dir.path(), {"--save-config", "x"}).code, 0);
+    ASSERT_TRUE(QFile::rename(QDir(dir.path()).filePath("x.P15"), QDir(dir.path()).filePath("TENSION.p15")));
+    const QString windowsMade = QDir(dir.path()).filePath(QStringLiteral("TENSION.p15"));
+    const Outcome r = runIn(dir.path(), {"--config", windowsMade, "--text", "0=1,5", "--save-config", windowsMade});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("TENSION.p15")});
+    EXPECT_EQ(recordText(fileBytes(windowsMade), 2), QByteArray("1,50"));
+}

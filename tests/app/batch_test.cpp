@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <cmath>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace tolvi;
 
@@ -20,11 +24,13 @@ struct Outcome {
     QString err;
 };
 
-Outcome runTolvi(const QStringList& arguments)
+Outcome runTolvi(const QStringList& arguments, const QString& programFolder = QString())
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!programFolder.isEmpty())
+        env.insert(QStringLiteral("TOLVI_PROGRAM_FOLDER"), programFolder);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(TOLVI_PROGRAM_DIR "/tolvi"), arguments);
     process.waitForFinished(60000);
@@ -151,7 +157,8 @@ TEST(Batch, PicturesAndChronometer)
     const Outcome r = runTolvi({"--chrono", "--record", "--start", "--advance", "1,5", "--chrono-text", "--rope-image", rope,
                          "--snapshot", window, "--graph-image", graph, "--graph-csv", graphCsv, "--marker", "blue=-1",
                          "--marker", "red=-1", "--record", "--record"});
-    EXPECT_EQ(r.code, 0);
+    // The refused recording shows an error message: the run fails there.
+    EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, QStringLiteral("1,50 s\n"));
     EXPECT_TRUE(r.err.contains(QStringLiteral("Commande impossible: Placer un marqueur sur la corde pour obtenir un graphe.")))
         << r.err.toStdString();
@@ -200,12 +207,190 @@ TEST(Batch, CalculatorLinesKeepTheLastAnswerAndModes)
 
 TEST(Batch, StartsAndEndsAsTheProgramDoesForTheLauncher)
 {
-    // The launcher reads record 3 of the flag file: "NON" once Tolvi ended,
-    // and a request left in record 31 is served (and cleared) at start-up.
-    const QString flag = QStringLiteral(TOLVI_PROGRAM_DIR "/TEMPQA.TMP");
+    // Asked to, a run uses the flag file as the started program does: the
+    // launcher reads record 3, "NON" once Tolvi ended, and a request left in
+    // record 31 is served (and cleared) at start-up. Its own program folder,
+    // so that runs in parallel never share the file.
+    QTemporaryDir programFolder;
+    ASSERT_TRUE(programFolder.isValid());
+    const QString flag = programFolder.filePath(QStringLiteral("TEMPQA.TMP"));
     ASSERT_TRUE(writeRecord(flag, 31, QStringLiteral("   ")).ok());
-    const Outcome r = runTolvi({"--chrono-text"});
-    EXPECT_EQ(r.code, 0);
+    const Outcome r = runTolvi({"--as-launched", "--chrono-text"}, programFolder.path());
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(readRecord(flag, 3).text, QStringLiteral("NON"));
     EXPECT_EQ(readRecord(flag, 31).text, QString());
+}
+
+TEST(Batch, OtherRunsLeaveTheRunningWindowsFlagFileAlone)
+{
+    // A window is running (record 3 "OUI") and the launcher has asked it for
+    // an exercise (record 31): a script's run must neither say "NON" nor take
+    // the request, and creates no flag file where there is none.
+    QTemporaryDir programFolder;
+    ASSERT_TRUE(programFolder.isValid());
+    const QString flag = programFolder.filePath(QStringLiteral("TEMPQA.TMP"));
+    ASSERT_TRUE(writeRecord(flag, 3, QStringLiteral("OUI")).ok());
+    ASSERT_TRUE(writeRecord(flag, 31, QStringLiteral("CELERITE.E33")).ok());
+    QFile file(flag);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    for (const QStringList& args : {QStringList{"--eval", "2*3"}, QStringList{"--chrono-text"},
+                                    QStringList{"--getting-started", "--start", "--advance", "0,2"}}) {
+        runTolvi(args, programFolder.path());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before) << args.join(' ').toStdString();
+        file.close();
+    }
+    QTemporaryDir empty;
+    ASSERT_TRUE(empty.isValid());
+    EXPECT_EQ(runTolvi({"--eval", "1+1"}, empty.path()).code, 0);
+    EXPECT_FALSE(QFile::exists(empty.filePath(QStringLiteral("TEMPQA.TMP"))));
+    // The option is listed with what it does.
+    const Outcome help = runTolvi({"--help"});
+    EXPECT_TRUE(help.out.contains(QStringLiteral("\n  --as-launched\n"))) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains(QStringLiteral("TEMPQA.TMP")));
+}
+
+namespace {
+bool isCharacterDevice(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISCHR(st.st_mode);
+}
+
+// A character device of the memory driver (3 null, 7 full) named `name` in
+// `dir` when this user may make one, so that a program that wrongly
+// replaced it would spoil nothing; else the system's own, which only root
+// could replace. Empty when `name` must be private and cannot be.
+QString memoryDevice(const QTemporaryDir& dir, const QString& name, unsigned minor, bool mustBePrivate = false)
+{
+    const QString path = dir.filePath(name);
+    if (::geteuid() == 0 && ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, minor)) == 0)
+        return path;
+    if (mustBePrivate || ::geteuid() == 0)
+        return QString();
+    return minor == 7 ? QStringLiteral("/dev/full") : QStringLiteral("/dev/null");
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+}  // namespace
+
+TEST(Batch, DevicesPipesAndLinksAreWrittenNotReplaced)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A device: every writing option writes into it and leaves it a device.
+    const QString null = memoryDevice(dir, QStringLiteral("null"), 3);
+    if (null.isEmpty())
+        GTEST_SKIP() << "no character device can be made here";
+    const QStringList writers{"--rope-csv", "--graph-csv", "--rope-image", "--graph-image", "--snapshot",
+                              "--text-plain", "--save-text", "--print-text-pdf"};
+    for (const QString& option : writers) {
+        const Outcome r = runTolvi({option, null});
+        EXPECT_EQ(r.code, 0) << option.toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(isCharacterDevice(null)) << option.toStdString();
+    }
+    if (const QString config = memoryDevice(dir, QStringLiteral("nul.P15"), 3, true); !config.isEmpty()) {
+        const Outcome r = runTolvi({"--save-config", config});
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(isCharacterDevice(config));
+    }
+
+    // A FIFO: the reader gets the whole file, the FIFO stays.
+    const QString fifo = dir.filePath(QStringLiteral("tube"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(runTolvi({"--rope-csv", fifo}).code, 0);
+    QByteArray piped(65536, '\0');
+    const ssize_t got = ::read(reader, piped.data(), piped.size());
+    ::close(reader);
+    ASSERT_GT(got, 0);
+    piped.truncate(got);
+    EXPECT_TRUE(piped.startsWith("x (m);u (cm)\n"));
+    EXPECT_EQ(piped.count('\n'), 702);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    // Standard output, as /dev/stdout or "-", after what was written before.
+    QFile::remove(QStringLiteral("-"));
+    for (const char* out : {"/dev/stdout", "-"}) {
+        const Outcome r = runTolvi({"--eval", "2*3", "--rope-csv", out});
+        EXPECT_EQ(r.code, 0) << out << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral(" 6\nx (m);u (cm)\n0,00;0,0000\n"))) << out << ": " << r.out.toStdString();
+        EXPECT_FALSE(QFile::exists(QStringLiteral("-")));
+    }
+
+    // Links: the target is replaced, the link stays a link, also for the
+    // configurations and texts that the window saves the same way.
+    QDir(dir.path()).mkdir(QStringLiteral("cible"));
+    struct Linked {
+        const char* option;
+        const char* link;
+        const char* target;
+        const char* begins;  // within the first bytes
+    } linked[] = {
+        {"--rope-csv", "corde.csv", "cible/vraie.csv", "x (m);u (cm)"},
+        {"--save-config", "lien.P15", "cible/vrai.P15", "TOLVI"},
+        {"--save-text", "lien.rtf", "cible/vrai.rtf", "{\\rtf1"},
+    };
+    for (const Linked& l : linked) {
+        const QString target = dir.filePath(QString::fromLatin1(l.target));
+        const QString link = dir.filePath(QString::fromLatin1(l.link));
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("ancien");
+        old.close();
+        ASSERT_TRUE(QFile::link(target, link));
+        const Outcome r = runTolvi({l.option, link});
+        EXPECT_EQ(r.code, 0) << l.option << ": " << r.err.toStdString();
+        EXPECT_TRUE(QFileInfo(link).isSymLink()) << l.option;
+        EXPECT_TRUE(bytesOf(target).left(16).contains(l.begins)) << l.option << ": " << bytesOf(target).left(20).toStdString();
+    }
+    // A link to a file not made yet makes that file.
+    const QString dangling = dir.filePath(QStringLiteral("nouveau.csv"));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("cible/nouvelle.csv")), dangling));
+    EXPECT_EQ(runTolvi({"--graph-csv", dangling}).code, 0);
+    EXPECT_TRUE(QFileInfo(dangling).isSymLink());
+    EXPECT_TRUE(bytesOf(dir.filePath(QStringLiteral("cible/nouvelle.csv"))).startsWith("t (s);"));
+}
+
+TEST(Batch, ActionsThatShowAnErrorMessageExitWith1)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString full = memoryDevice(dir, QStringLiteral("full"), 7);
+    if (full.isEmpty())
+        GTEST_SKIP() << "no full device can be made here";
+    // A full disk: the program's own message or the batch line's, exit 1.
+    struct Case {
+        QStringList args;
+        const char* says;
+    } cases[] = {
+        {{"--getting-started", "--save-text", full}, "Erreur d'écriture.: Vérifier l'état du lecteur et le nom du fichier."},
+        {{"--rope-csv", full}, "Impossible d'écrire le fichier"},
+        {{"--rope-image", full}, "Impossible d'écrire l'image"},
+        {{"--print-text-pdf", full}, "Impression du texte dans"},
+        {{"--open-text", dir.filePath(QStringLiteral("absent.rtf"))}, "Erreur de lecture.: "},
+        {{"--open-text", dir.path()}, "Erreur de lecture.: "},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = runTolvi(c.args);
+        EXPECT_EQ(r.code, 1) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
+    }
+    EXPECT_TRUE(isCharacterDevice(full));
+    if (const QString config = memoryDevice(dir, QStringLiteral("plein.P15"), 7, true); !config.isEmpty()) {
+        const Outcome r = runTolvi({"--save-config", config, "--eval", "1+1"});
+        EXPECT_EQ(r.code, 1) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << "the run stops at the failed action";
+    }
+    // The same actions that succeed exit 0.
+    EXPECT_EQ(runTolvi({"--getting-started", "--save-text", dir.filePath(QStringLiteral("prise.rtf"))}).code, 0);
 }

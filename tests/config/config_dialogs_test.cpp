@@ -7,6 +7,7 @@
 #include "config/file_browser.h"
 #include "config/open_dialog.h"
 #include "config/save_dialog.h"
+#include "platform/widget_messages.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,6 +17,8 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace tolvi;
@@ -139,6 +142,7 @@ TEST_F(ConfigDialogTest, SaveDialogSavesAsksBeforeReplacingAndRefusesEmptyNames)
         ASSERT_EQ(messages.asked().size(), 1u);
         EXPECT_EQ(messages.asked()[0].title, QStringLiteral("Ce fichier existe déjà!"));
         EXPECT_EQ(messages.asked()[0].text, QStringLiteral("Ecraser le fichier existant?"));
+        EXPECT_EQ(messages.asked()[0].kind, MessageKind::WarningYesNo);  // exclamation icon, Yes and No
         EXPECT_EQ(fileBytes(essai), first);
         EXPECT_EQ(d.text1()->text(), essai);
         EXPECT_NE(d.result(), QDialog::Accepted);
@@ -151,6 +155,49 @@ TEST_F(ConfigDialogTest, SaveDialogSavesAsksBeforeReplacingAndRefusesEmptyNames)
         EXPECT_NE(fileBytes(essai), first);
         EXPECT_EQ(readConfig(essai).values.redMarker, 700);
     }
+}
+
+TEST_F(ConfigDialogTest, SavingOverAWindowsNameInAnotherCaseReplacesThatFile)
+{
+    // TENSION.p15, as written on Windows: typing TENSION (or double-clicking
+    // the file) saves over it after the question, and makes no TENSION.P15.
+    const QString windowsMade = folder + QStringLiteral("/TENSION.p15");
+    sim.setMarqueRouge(600);
+    ASSERT_TRUE(saveConfiguration(sim, messages, windowsMade));
+    sim.setMarqueRouge(700);
+    for (const bool doubleClick : {false, true}) {
+        messages.clear();
+        SaveDialog d(sim, shared, messages, titleSetter(), nullptr);
+        messages.script(Answer::No);
+        d.text1()->setText(QStringLiteral("TENSION"));
+        EXPECT_FALSE(d.Command1_Click());
+        ASSERT_EQ(messages.asked().size(), 1u);
+        EXPECT_EQ(messages.asked()[0].text, kOverwriteText);
+        EXPECT_EQ(readConfig(windowsMade).values.redMarker, 600);  // No keeps it
+
+        messages.clear();
+        messages.script(Answer::Yes);
+        if (doubleClick) {
+            d.File1_DblClick(QStringLiteral("TENSION.p15"));
+        } else {
+            d.text1()->setText(QStringLiteral("tension.txt"));
+            d.Command1_Click();
+        }
+        EXPECT_EQ(messages.asked().size(), 1u);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+        EXPECT_EQ(shared.cheminConfig, windowsMade);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("TENSION.p15")});
+        EXPECT_EQ(readConfig(windowsMade).values.redMarker, 700);
+        sim.setMarqueRouge(600);
+        ASSERT_TRUE(saveConfiguration(sim, messages, windowsMade));
+        sim.setMarqueRouge(700);
+    }
+    // The exact name wins when both exist.
+    touch(folder + QStringLiteral("/TENSION.P15"));
+    EXPECT_EQ(saveName(QStringLiteral("TENSION"), folder), folder + QStringLiteral("/TENSION.P15"));
+    EXPECT_EQ(saveName(QStringLiteral("Tension"), folder).value_or(QString()).compare(
+                  folder + QStringLiteral("/TENSION.P15"), Qt::CaseInsensitive),
+              0);
 }
 
 TEST_F(ConfigDialogTest, SaveDialogListsP15FilesAndFollowsTheChosenFolder)
@@ -255,4 +302,25 @@ TEST_F(ConfigDialogTest, TheMainWindowButtonsOpenTheDialogsModally)
         program.window().topButton(button)->click();
     }
     EXPECT_EQ(seen, (QStringList{QStringLiteral("Ouvrir une configuration"), QStringLiteral("Enregistrer les paramètres.")}));
+}
+
+TEST(WidgetMessagesTest, OverwriteQuestionShowsTheExclamationIconWithYesAndNo)
+{
+    WidgetMessages widgetMessages;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                icon = box->icon();
+                buttons = box->standardButtons();
+                text = box->text();
+                box->button(QMessageBox::No)->click();
+            }
+    });
+    EXPECT_FALSE(widgetMessages.warningYesNo(kOverwriteTitle, kOverwriteText));
+    EXPECT_EQ(text, QStringLiteral("Ecraser le fichier existant?"));
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
 }

@@ -3,6 +3,7 @@
 // states, every failure message, and the text commands.
 #include "app/program.h"
 #include "config/config_codec.h"
+#include "config/record_file.h"
 #include "exercises/exercise_file.h"
 #include "exercises/fichexo.h"
 #include "exercises/rtf_writer.h"
@@ -499,6 +500,18 @@ TEST_F(ExerciseWindow, MenuListsTheCommandsInOrderAndTheLauncherIsServed)
     EXPECT_EQ(text(), QStringLiteral("Énoncé de l'exercice"));
     EXPECT_EQ(shared().exoOuvert, 1);
     EXPECT_EQ(program.simulation().state().typeBout, 1);
+
+    // The request's name in another letter case finds the file, as names
+    // inside exercise files do.
+    main().fich()->clear();
+    shared().exoOuvert = 0;
+    ASSERT_TRUE(writeRecord(folder + QStringLiteral("TEMPQA.TMP"), 31, QStringLiteral("corr.e33 ")).ok());
+    messages.clear();
+    main().Form_Activate();
+    EXPECT_TRUE(messages.asked().empty()) << messages.asked()[0].text.toStdString();
+    EXPECT_EQ(fich(), folder + QStringLiteral("CORR.E33"));
+    EXPECT_EQ(shared().exoOuvert, 1);
+    EXPECT_EQ(readRecord(folder + QStringLiteral("TEMPQA.TMP"), 31).text, QString());
 }
 
 }  // namespace

@@ -100,6 +100,32 @@ TEST(SizeRule, CentredOnWideScreensMaximisedOnSmallOnes)
     EXPECT_EQ(sizeRuleGeometry(QRect(1920, 0, 1280, 1024), QSize(810, 630)), QRect(2155, 197, 810, 630));
 }
 
+TEST(SizeRule, CentresTheRealFrameOnceTheWindowSystemTellsIt)
+{
+    const QRect screen(0, 0, 1024, 768);
+    CentredPlacement placement;
+    // Before the window is mapped its frame is unknown: the client alone.
+    EXPECT_EQ(placement.place(screen, QSize(800, 600), QSize(0, 0)), QPoint(112, 84));
+    EXPECT_FALSE(placement.mustCentreAgain(QSize(0, 0), QPoint(112, 84)));
+    // Then the window manager adds a 26 px title bar and 1 px borders: the
+    // frame is centred again at once, not on the first resize.
+    ASSERT_TRUE(placement.mustCentreAgain(QSize(2, 28), QPoint(112, 84)));
+    EXPECT_EQ(placement.place(screen, QSize(800, 600), QSize(2, 28)), QPoint(111, 70));
+    EXPECT_FALSE(placement.mustCentreAgain(QSize(2, 28), QPoint(111, 70)));
+    // Some window managers put the client, not the frame, where asked.
+    CentredPlacement clientPlaced;
+    clientPlaced.place(screen, QSize(800, 600), QSize(0, 0));
+    EXPECT_TRUE(clientPlaced.mustCentreAgain(QSize(2, 28), QPoint(111, 57)));
+    // Once the user has moved the window, it stays where it was put.
+    CentredPlacement moved;
+    moved.place(screen, QSize(800, 600), QSize(0, 0));
+    EXPECT_FALSE(moved.mustCentreAgain(QSize(2, 28), QPoint(300, 200)));
+    // A small screen keeps the window maximised: nothing to centre.
+    CentredPlacement small;
+    EXPECT_FALSE(small.place(QRect(0, 0, 800, 600), QSize(800, 600), QSize(0, 0)));
+    EXPECT_FALSE(small.mustCentreAgain(QSize(2, 28), QPoint(0, 0)));
+}
+
 TEST_F(WindowTest, ControlsStandAtTheirDesignedPlaces)
 {
     window->Form_Load();
@@ -109,7 +135,7 @@ TEST_F(WindowTest, ControlsStandAtTheirDesignedPlaces)
     } table[] = {
         {"Command2", layout::kCommand2},   {"Command11", layout::kCommand11}, {"Command4", layout::kCommand4},
         {"Command10", layout::kCommand10}, {"Command8", layout::kCommand8},   {"Command7", layout::kCommand7},
-        {"Command1", layout::kCommand1},   {"animpic", {8, 48, 785, 109}},    {"demar", {8, 163, 65, 21}},
+        {"Command1", layout::kCommand1},   {"animpic", {8, 48, 790, 110}},    {"demar", {8, 163, 65, 21}},
         {"command16", {80, 162, 24, 24}},  {"Label1", {160, 168, 233, 14}},   {"Label4", {557, 166, 144, 17}},
         {"Command5", {696, 168, 17, 17}},  {"Command3", {716, 168, 65, 17}},  {"Picture2", {8, 192, 785, 109}},
         {"Command6", {8, 304, 65, 21}},    {"info", {160, 308, 233, 33}},     {"btexo", {432, 308, 97, 19}},
@@ -161,4 +187,21 @@ TEST_F(WindowTest, WindowKeepsItsDesignedClientAreaAndPaintsItsBackground)
     EXPECT_EQ(window->label1()->palette().color(QPalette::Window), under);
     EXPECT_TRUE(window->label1()->text().isEmpty());
     EXPECT_EQ(shot.pixelColor(layout::kLabel1.center()), under);
+}
+
+TEST_F(WindowTest, RopePictureShowsTheWholeDrawingWithItsFarEndDevice)
+{
+    window->Form_Load();
+    sim.selectOptbout(BoutFixe);  // the clamp reaches the drawing's last column
+    QWidget* animpic = window->findChild<QWidget*>(QStringLiteral("animpic"));
+    ASSERT_NE(animpic, nullptr);
+    const QImage drawing = sim.ropeImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(drawing.size(), QSize(786, 106));
+    const QImage shown = animpic->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_GE(shown.width(), 786 + 4);
+    ASSERT_GE(shown.height(), 106 + 4);
+    EXPECT_EQ(shown.copy(2, 2, 786, 106), drawing);
+    // Still inside the window, above the start button.
+    EXPECT_LE(animpic->geometry().right(), 799);
+    EXPECT_LT(animpic->geometry().bottom(), window->findChild<QWidget*>(QStringLiteral("demar"))->geometry().top());
 }
