@@ -43,9 +43,10 @@ bool isMultiByte(int codePage);
 char16_t symbolToUnicode(unsigned char byte);
 char16_t wingdingsToUnicode(unsigned char byte);
 
-// Word processors write the signs of the Symbol and Wingdings fonts as
-// private-use characters U+F020-U+F0FF (U+F0B7 for the bullet of Symbol):
-// the character they stand for, or `u` itself when it is not such a sign.
+// Word processors write the signs of the Symbol and Wingdings fonts, in
+// those fonts, as private-use characters U+F020-U+F0FF (U+F0B7 for the
+// bullet of Symbol): the character they stand for, or `u` itself when it is
+// not such a sign.
 char16_t privateUseToUnicode(char16_t u, bool wingdings);
 
 // Decodes bytes in any code page that the platform knows (through ICU),

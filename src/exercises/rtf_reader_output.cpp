@@ -120,9 +120,12 @@ void RtfReader::unicodeChar(int code)
     }
     if (code < 0x20)
         return;
-    // Signs of the Symbol and Wingdings fonts, as Word keeps them.
-    const char16_t u = privateUseToUnicode(char16_t(code), currentEncoding().kind == Encoding::Wingdings);
-    appendText(QChar(u));
+    // Signs of the Symbol and Wingdings fonts, as Word keeps them. In other
+    // fonts a private-use character is that font's own.
+    const Encoding e = currentEncoding();
+    if (e.kind != Encoding::CodePage)
+        code = privateUseToUnicode(char16_t(code), e.kind == Encoding::Wingdings);
+    appendText(QChar(char16_t(code)));
 }
 
 void RtfReader::appendText(QChar c)

@@ -1,4 +1,5 @@
 #include "exercises/rtf_reader.h"
+#include "exercises/rtf_writer.h"
 #include "rtf_test_util.h"
 
 #include <QTextDocument>
@@ -61,12 +62,21 @@ TEST(RtfCharsets, FontNamesAreReadInTheirCharacterSet)
 TEST(RtfCharsets, SymbolSignsBecomeTheirUnicodeMeaning)
 {
     // As Word and LibreOffice write the signs of the Symbol and Wingdings
-    // fonts: in the private-use area, whatever the font.
+    // fonts: in the private-use area. In other fonts such a character is
+    // the font's own (found by fuzzing: a sign of Wingdings that has no
+    // meaning in Unicode stays private and must not turn Greek when the
+    // text is read again in the document's font).
     const QByteArray fonts = "{\\rtf1\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1\\fcharset2 Symbol;}"
                              "{\\f2\\fcharset2 Wingdings;}{\\f3\\fcharset2 Webdings;}}";
-    EXPECT_EQ(textOf(fonts + "\\u61623\\'3f {\\f1\\u61548\\'3f\\u61508\\'3f} {\\f2\\u61548\\'3f\\u61494\\'3f\\u61692\\'3f}"
-                             " \\u61472\\'3f\\u61440\\'3f\\u63000\\'3f}"),
-              QString::fromUtf8("• λΔ ●⌛✓  \uF000\uF618"));
+    EXPECT_EQ(textOf(fonts + "{\\f1\\u61623\\'3f\\u61548\\'3f\\u61508\\'3f} {\\f2\\u61548\\'3f\\u61494\\'3f\\u61692\\'3f}"
+                             " {\\f1\\u61472\\'3f\\u61440\\'3f\\u63000\\'3f} \\u61623\\'3f{\\f3\\u61548\\'3f}{\\f2\\u61519\\'3f}}"),
+              QString::fromUtf8("•λΔ ●⌛✓  \uF000\uF618 \uF0B7\uF06C\uF04F"));
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(fonts + "{\\f2\\'4f\\u61519\\'3f}}", doc, nullptr));
+    EXPECT_EQ(plainText(doc), QString::fromUtf8("\uF04F\uF04F"));
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(writeRtf(doc), back, nullptr));
+    EXPECT_EQ(plainText(back), plainText(doc));
     // Bytes of the symbol fonts; other symbol fonts keep their bytes.
     EXPECT_EQ(textOf(fonts + "{\\f1 a\\'b7\\'b4p}{\\f2 \\'6e\\'a7\\'fe}{\\f3 \\'61}}"), QString::fromUtf8("α•×π■▪☑a"));
 }
