@@ -183,7 +183,7 @@ const Decoder::Table& Decoder::table(int codePage)
                     d->resetState();
                     const QString s = d->decode(QByteArrayView(&byte, 1));
                     if (s.size() == 1)
-                        (*t)[b] = s[0].unicode();
+                        (*t)[b] = s[0].unicode() < 0x20 ? char16_t(0xFFFD) : s[0].unicode();
                 }
             }
         }
@@ -215,7 +215,13 @@ void Decoder::append(int codePage, QByteArrayView bytes, QString& out)
         return;
     }
     d->resetState();
-    out.append(d->decode(bytes));
+    QString text = d->decode(bytes);
+    // Bytes that are no character come out as the substitute control
+    // character (0x1A): shown as the replacement character instead.
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 && c != u'\t')
+            c = QChar(0xFFFD);
+    out.append(text);
 }
 
 }  // namespace tolvi::rtf

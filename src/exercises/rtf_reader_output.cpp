@@ -242,7 +242,8 @@ void RtfReader::flushText()
     for (qsizetype i = 0; i < pending_.size(); ++i) {
         const QChar c = pending_[i];
         const char16_t u = c.unicode();
-        if (u == 0x2029 || u == 0xFDD0 || u == 0xFDD1 || u == 0xFFFC || u == 0xFEFF || u == 0xFFFF)
+        if (u == 0x2029 || u == 0xFDD0 || u == 0xFDD1 || u == 0xFFFC || u == 0xFEFF || u == 0xFFFF
+            || (u < 0x20 && u != u'\t'))
             continue;
         if (c.isHighSurrogate()) {
             if (i + 1 < pending_.size() && pending_[i + 1].isLowSurrogate()) {

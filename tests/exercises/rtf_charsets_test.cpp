@@ -37,6 +37,10 @@ TEST(RtfCharsets, EachFontReadsItsBytesInItsCharacterSet)
     EXPECT_EQ(textOf(fonts + "\\f10\\'c4\\'e3\\'ba\\'c3 \\f11\\'93\\'fa\\'96\\'7b\\'83\\\\ \\f12\\'a4\\'a4\\'a4\\'e5 "
                              "\\f13\\'c7\\'d1\\'b1\\'db}"),
               QString::fromUtf8("你好 日本ソ 中文 한글"));
+    // Bytes that are no character show as the replacement character (found
+    // by fuzzing: the converter's substitute, a control character, was lost
+    // when the text was written).
+    EXPECT_EQ(textOf(fonts + "\\f11\\'80\\'93\\'fa}"), QString::fromUtf8("\uFFFD日"));
     // Word's Unicode characters with their two-byte fallback; hidden text.
     EXPECT_EQ(textOf(fonts + "\\f11\\uc2\\u26085\\'93\\'fa\\u26412\\'96\\'7b{\\v\\'93\\'fa}.}"), QString::fromUtf8("日本."));
     // The default character set is the document's; \cpg names a code page.
