@@ -15,7 +15,7 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15.0;
 constexpr int kMaxColumns = 63;           // as many as Word allows
-constexpr qsizetype kMaxCells = 200000;   // of one table laid out as a grid
+constexpr qsizetype kMaxCells = 20000;    // of one table laid out as a grid
 constexpr qsizetype kMaxMergeWork = 20000000;  // merges times cells
 constexpr int kEdgeBound = 1 << 20;       // twips: beyond any page
 constexpr int kDefaultCellWidth = 1440;   // an inch, for cells without \cellx
