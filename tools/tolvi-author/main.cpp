@@ -2,8 +2,9 @@
 //
 //   tolvi-author build SOURCES OUTPUT    every *.exo of SOURCES into OUTPUT
 //   tolvi-author text TEXTE.txt SORTIE.RTF
-//   tolvi-author config CONFIG.txt SORTIE.P15
+//   tolvi-author config CONFIG.cfg SORTIE.P15
 //   tolvi-author mesurer SOURCES TOLVI DONNEES   re-measures every stated figure
+//   tolvi-author --help
 #include "author.h"
 
 #include <QGuiApplication>
@@ -14,14 +15,38 @@
 using namespace tolvi;
 
 namespace {
+// The help text; the manual page tolvi-author(1) is made from it.
+const char* const kHelp =
+    "Utilisation : tolvi-author COMMANDE FICHIER...\n"
+    "Construit des activités pour Tolvi à partir de sources écrites avec un simple\n"
+    "éditeur de texte : la description d'un exercice (*.exo), ses énoncé et correction\n"
+    "(*.txt, texte avec quelques marques de mise en forme) et ses configurations du\n"
+    "simulateur (*.cfg, lignes « clé = valeur »). Les fichiers produits (*.E33, *.RTF,\n"
+    "*.P15) s'ouvrent dans Tolvi avec le menu Exercices, « Ouvrir un exercice », ou\n"
+    "par « tolvi EXERCICE.E33 ». Code 0 si tout est écrit, 1 si une source est\n"
+    "incorrecte ou un fichier illisible (message en clair), 2 pour une commande\n"
+    "incorrecte.\n"
+    "\n"
+    "Commandes :\n"
+    "  build SOURCES SORTIE\n"
+    "      construit chaque exercice *.exo du dossier SOURCES, avec les énoncés et les configurations qu'il nomme, dans le dossier SORTIE, et écrit le nom de chaque fichier produit\n"
+    "      exemple : tolvi-author build mes-sources mes-exercices\n"
+    "  text TEXTE.txt SORTIE.RTF\n"
+    "      convertit un énoncé écrit avec les marques de mise en forme en texte RTF\n"
+    "      exemple : tolvi-author text enonce.txt ENONCE.RTF\n"
+    "  config CONFIG.cfg SORTIE.P15\n"
+    "      convertit une description de configuration en fichier de configuration\n"
+    "      exemple : tolvi-author config depart.cfg DEPART.P15\n"
+    "  mesurer SOURCES TOLVI DONNEES\n"
+    "      refait chaque expérience des feuilles de mesures *.mesures de SOURCES avec le programme TOLVI, ses fichiers pris dans le dossier DONNEES, et compare chaque valeur annoncée à sa mesure (code 1 si l'une s'en écarte plus que sa tolérance)\n"
+    "      exemple : tolvi-author mesurer mes-sources /usr/bin/tolvi mes-exercices\n"
+    "  --help\n"
+    "      affiche cette aide\n"
+    "      exemple : tolvi-author --help\n";
+
 int usage(QTextStream& err)
 {
-    err << "Utilisation :\n"
-           "  tolvi-author build SOURCES SORTIE      construit chaque exercice *.exo de SOURCES dans SORTIE\n"
-           "  tolvi-author text TEXTE.txt SORTIE.RTF convertit un énoncé en RTF\n"
-           "  tolvi-author config CONFIG.txt SORTIE.P15  convertit une configuration\n"
-           "  tolvi-author mesurer SOURCES TOLVI DONNEES  refait chaque mesure des feuilles *.mesures\n"
-           "      avec le programme TOLVI dans le dossier DONNEES et la compare aux valeurs annoncées\n";
+    err << kHelp;
     return 2;
 }
 
@@ -46,6 +71,10 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = app.arguments();
+    if (args.size() == 2 && (args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h"))) {
+        out << kHelp;
+        return 0;
+    }
     if (args.size() == 5 && args[1] == QLatin1String("mesurer")) {
         std::vector<author::MeasuredFigure> results;
         QString error;
