@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QImage>
@@ -56,6 +57,31 @@ QByteArray contents(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+QString tool(const char* name)
+{
+    return QStandardPaths::findExecutable(QString::fromLatin1(name));
+}
+
+// The entries of a --help text: "  --option VALUE" or "  command ARGS".
+QStringList helpEntries(const QString& help)
+{
+    QStringList entries;
+    static const QRegularExpression entry(QStringLiteral("^  (\\S+)"), QRegularExpression::MultilineOption);
+    for (auto it = entry.globalMatch(help); it.hasNext();)
+        entries << it.next().captured(1);
+    return entries;
+}
+
+// The descriptions of a --help text: its lines indented by six blanks.
+QStringList helpDescriptions(const QString& help)
+{
+    QStringList lines;
+    static const QRegularExpression line(QStringLiteral("^      (.+)$"), QRegularExpression::MultilineOption);
+    for (auto it = line.globalMatch(help); it.hasNext();)
+        lines << it.next().captured(1).simplified();
+    return lines;
 }
 
 class Install : public ::testing::Test {
@@ -153,9 +179,10 @@ TEST_F(Install, ReadOnlyProgramFolderDoesNotStopThePupil)
 TEST_F(Install, DesktopEntryIconAndFileTypesAgree)
 {
     const QString share = usr_ + QStringLiteral("/share");
-    const QMap<QString, QString> desktop = desktopEntry(share + QStringLiteral("/applications/tolvi.desktop"));
+    const QMap<QString, QString> desktop = desktopEntry(share + QStringLiteral("/applications/" TOLVI_APP_ID ".desktop"));
     EXPECT_EQ(desktop.value(QStringLiteral("Name")), QStringLiteral("Tolvi"));
-    EXPECT_EQ(desktop.value(QStringLiteral("Categories")), QStringLiteral("Education;Science;Physics;"));
+    // One main category, so that menus list Tolvi once.
+    EXPECT_EQ(desktop.value(QStringLiteral("Categories")), QStringLiteral("Education;Physics;"));
     const QString exec = desktop.value(QStringLiteral("Exec"));
     EXPECT_EQ(exec, QStringLiteral("tolvi %f"));
     // The command the menu runs is the installed one.
@@ -177,4 +204,153 @@ TEST_F(Install, DesktopEntryIconAndFileTypesAgree)
         EXPECT_TRUE(mime.contains(QStringLiteral("type=\"%1\"").arg(type))) << type.toStdString();
     for (const char* glob : {"*.P15", "*.p15", "*.E33", "*.e33"})
         EXPECT_TRUE(mime.contains(QStringLiteral("pattern=\"%1\"").arg(QLatin1String(glob)))) << glob;
+}
+
+TEST_F(Install, ManualPagesListEveryEntryOfTheHelpTexts)
+{
+    // The pages are made from --help when the programs are built: every
+    // option of tolvi and every command of tolvi-author is there, with its
+    // description, however many are added.
+    const QString gzip = tool("gzip");
+    if (gzip.isEmpty())
+        GTEST_SKIP() << "no gzip";
+    const QString man = tool("man");
+    for (const char* program : {"tolvi", "tolvi-author"}) {
+        SCOPED_TRACE(program);
+        const QString name = QString::fromLatin1(program);
+        const Outcome help = run(usr_ + QStringLiteral("/bin/") + name, {QStringLiteral("--help")}, work_.path());
+        ASSERT_EQ(help.code, 0) << help.err.toStdString();
+        const QStringList entries = helpEntries(help.out);
+        EXPECT_GE(entries.size(), 3);
+
+        const QString page = usr_ + QStringLiteral("/share/man/man1/") + name + QStringLiteral(".1.gz");
+        const Outcome roff = run(gzip, {QStringLiteral("-dc"), page}, work_.path());
+        ASSERT_EQ(roff.code, 0) << page.toStdString() << roff.err.toStdString();
+        EXPECT_TRUE(roff.out.startsWith(QStringLiteral(".\\\" ")));
+        EXPECT_TRUE(roff.out.contains(QStringLiteral(".TH ") + name.toUpper() + QStringLiteral(" 1 ")));
+        for (const QString& entry : entries) {
+            QString bold = entry;
+            bold.replace(QLatin1Char('-'), QStringLiteral("\\-"));
+            EXPECT_TRUE(roff.out.contains(QStringLiteral(".TP\n\\fB") + bold + QStringLiteral("\\fR"))) << entry.toStdString();
+        }
+
+        // Read as a person reads it: the same descriptions, and no complaint
+        // from the formatter.
+        if (man.isEmpty())
+            continue;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        env.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
+        const Outcome shown = run(man, {QStringLiteral("--warnings"), QStringLiteral("-l"), page}, work_.path(), env);
+        EXPECT_EQ(shown.code, 0);
+        EXPECT_TRUE(shown.err.isEmpty()) << shown.err.toStdString();
+        const QString text = shown.out.simplified();
+        for (const QString& entry : entries)
+            EXPECT_TRUE(text.contains(entry)) << entry.toStdString();
+        for (const QString& description : helpDescriptions(help.out))
+            EXPECT_TRUE(text.contains(description)) << description.toStdString();
+    }
+}
+
+TEST_F(Install, DesktopEntryAndMetainfoPassTheirValidators)
+{
+    const QString desktopFile = usr_ + QStringLiteral("/share/applications/" TOLVI_APP_ID ".desktop");
+    const QString metainfo = usr_ + QStringLiteral("/share/metainfo/" TOLVI_APP_ID ".metainfo.xml");
+    ASSERT_TRUE(QFileInfo::exists(desktopFile));
+    ASSERT_TRUE(QFileInfo::exists(metainfo));
+    const QString desktopValidate = tool("desktop-file-validate");
+    const QString appstream = tool("appstreamcli");
+    if (desktopValidate.isEmpty() && appstream.isEmpty())
+        GTEST_SKIP() << "neither desktop-file-validate (desktop-file-utils) nor appstreamcli (appstream)";
+    if (!desktopValidate.isEmpty()) {
+        // Silent when clean: any hint, warning or error is printed.
+        const Outcome r = run(desktopValidate, {desktopFile}, work_.path());
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.out + r.err, QString());
+    }
+    if (!appstream.isEmpty()) {
+        const Outcome r = run(appstream, {QStringLiteral("validate"), QStringLiteral("--pedantic"), QStringLiteral("--no-net"),
+                                          QStringLiteral("--no-color"), metainfo},
+                              work_.path());
+        EXPECT_EQ(r.code, 0) << r.out.toStdString() << r.err.toStdString();
+        // Errors, warnings, infos and pedantic remarks all start "X: ".
+        static const QRegularExpression remark(QStringLiteral("^[EWIP]: "), QRegularExpression::MultilineOption);
+        EXPECT_FALSE(remark.match(r.out + r.err).hasMatch()) << r.out.toStdString() << r.err.toStdString();
+    }
+}
+
+TEST_F(Install, MetainfoAgreesWithTheDesktopEntryThePackageAndTheScreenshots)
+{
+    const QString share = usr_ + QStringLiteral("/share");
+    const QString xml = QString::fromUtf8(contents(share + QStringLiteral("/metainfo/" TOLVI_APP_ID ".metainfo.xml")));
+    const QMap<QString, QString> desktop = desktopEntry(share + QStringLiteral("/applications/" TOLVI_APP_ID ".desktop"));
+    auto all = [&xml](const QString& pattern) {
+        QStringList found;
+        for (auto it = QRegularExpression(pattern).globalMatch(xml); it.hasNext();)
+            found << it.next().captured(1);
+        return found;
+    };
+    EXPECT_EQ(all(QStringLiteral("<id>([^<]+)</id>")), QStringList{QStringLiteral(TOLVI_APP_ID)});
+    EXPECT_EQ(all(QStringLiteral("<launchable type=\"desktop-id\">([^<]+)</launchable>")),
+              QStringList{QStringLiteral(TOLVI_APP_ID ".desktop")});
+    EXPECT_EQ(all(QStringLiteral("<icon type=\"stock\">([^<]+)</icon>")), QStringList{desktop.value(QStringLiteral("Icon"))});
+
+    // What it says it provides is what is installed.
+    const QStringList binaries = all(QStringLiteral("<binary>([^<]+)</binary>"));
+    EXPECT_EQ(binaries, (QStringList{QStringLiteral("tolvi"), QStringLiteral("tolvi-author")}));
+    for (const QString& binary : binaries)
+        EXPECT_TRUE(QFileInfo(usr_ + QStringLiteral("/bin/") + binary).isExecutable()) << binary.toStdString();
+    EXPECT_EQ(all(QStringLiteral("<mediatype>([^<]+)</mediatype>")),
+              desktop.value(QStringLiteral("MimeType")).split(QLatin1Char(';'), Qt::SkipEmptyParts));
+    QStringList categories = desktop.value(QStringLiteral("Categories")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    EXPECT_EQ(all(QStringLiteral("<category>([^<]+)</category>")), categories);
+
+    // One version everywhere: the program, the newest release of the
+    // metainfo and the newest entry of the package's changelog.
+    const QString version = tolvi::versionText().section(QLatin1Char(' '), 1);
+    const QStringList releases = all(QStringLiteral("<release version=\"([^\"]+)\""));
+    ASSERT_FALSE(releases.isEmpty());
+    EXPECT_EQ(releases.first(), version);
+    const QString changelog = QString::fromUtf8(contents(QStringLiteral(TOLVI_SOURCE_DIR "/packaging/debian/changelog")));
+    EXPECT_TRUE(changelog.startsWith(QStringLiteral("tolvi (") + version + QLatin1Char('-'))) << changelog.left(40).toStdString();
+
+    // Every screenshot is one of the committed pictures, of the size given.
+    static const QRegularExpression image(
+        QStringLiteral("<image type=\"source\" width=\"(\\d+)\" height=\"(\\d+)\">[^<]*/([^/<]+)</image>"));
+    int shots = 0;
+    for (auto it = image.globalMatch(xml); it.hasNext(); ++shots) {
+        const auto m = it.next();
+        const QString file = QStringLiteral(TOLVI_SOURCE_DIR "/packaging/screenshots/") + m.captured(3);
+        EXPECT_EQ(QImage(file).size(), QSize(m.captured(1).toInt(), m.captured(2).toInt())) << file.toStdString();
+    }
+    EXPECT_GE(shots, 1);
+    EXPECT_EQ(xml.count(QStringLiteral("<screenshot")), shots + 1);  // <screenshots> itself
+}
+
+TEST(PackageDependencies, EveryFontTheProgramAsksForComesFromADeclaredPackage)
+{
+    // The fonts put in place of the Windows ones must be on the pupils'
+    // machines: each comes from a package the Debian package depends on.
+    const QString fcList = tool("fc-list");
+    const QString dpkg = tool("dpkg");
+    if (fcList.isEmpty() || dpkg.isEmpty())
+        GTEST_SKIP() << "no fc-list or no dpkg";
+    const QStringList depends = QStringLiteral(TOLVI_PACKAGE_DEPENDS).split(QStringLiteral(", "));
+    QStringList families;
+    for (const QString& asked : QFont::substitutions())
+        families << QFont::substitutes(asked);
+    families.removeDuplicates();
+    EXPECT_GE(families.size(), 3);
+    for (const QString& family : families) {
+        const Outcome files = run(fcList, {QStringLiteral("--format=%{file}\\n"), family}, QDir::tempPath());
+        const QStringList paths = files.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_FALSE(paths.isEmpty()) << family.toStdString() << " is not installed";
+        bool declared = false;
+        for (const QString& path : paths) {
+            const Outcome owner = run(dpkg, {QStringLiteral("-S"), path}, QDir::tempPath());
+            const QString package = owner.out.section(QLatin1Char(':'), 0, 0);
+            declared = declared || (owner.code == 0 && depends.contains(package));
+        }
+        EXPECT_TRUE(declared) << family.toStdString() << " comes from no package of " << TOLVI_PACKAGE_DEPENDS;
+    }
 }
