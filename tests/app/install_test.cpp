@@ -345,12 +345,11 @@ TEST(PackageDependencies, EveryFontTheProgramAsksForComesFromADeclaredPackage)
         const Outcome files = run(fcList, {QStringLiteral("--format=%{file}\\n"), family}, QDir::tempPath());
         const QStringList paths = files.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         ASSERT_FALSE(paths.isEmpty()) << family.toStdString() << " is not installed";
+        // "package: path" for each file that a package owns.
+        const Outcome owners = run(dpkg, QStringList{QStringLiteral("-S")} + paths, QDir::tempPath());
         bool declared = false;
-        for (const QString& path : paths) {
-            const Outcome owner = run(dpkg, {QStringLiteral("-S"), path}, QDir::tempPath());
-            const QString package = owner.out.section(QLatin1Char(':'), 0, 0);
-            declared = declared || (owner.code == 0 && depends.contains(package));
-        }
+        for (const QString& line : owners.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            declared = declared || depends.contains(line.section(QLatin1Char(':'), 0, 0));
         EXPECT_TRUE(declared) << family.toStdString() << " comes from no package of " << TOLVI_PACKAGE_DEPENDS;
     }
 }
