@@ -34,6 +34,10 @@ endif()
 # start of a line.
 function(roff_text out text)
   string(REPLACE "\\" "\\e" text "${text}")
+  # French spacing: no line break inside « » nor before a colon.
+  string(REPLACE "« " "«\\ " text "${text}")
+  string(REPLACE " »" "\\ »" text "${text}")
+  string(REPLACE " :" "\\ :" text "${text}")
   if(text MATCHES "^[.']")
     set(text "\\&${text}")
   endif()
