@@ -1,13 +1,21 @@
 #include "mainwin/image_button.h"
 
-#include <QMouseEvent>
+#include "platform/pixel_painting.h"
+
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace tolvi {
 
-ImageButton::ImageButton(QWidget* parent) : QWidget(parent)
+ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent)
 {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+QSize ImageButton::sizeHint() const
+{
+    return pixmap_.isNull() ? QSize(16, 16) : pixmap_.deviceIndependentSize().toSize();
 }
 
 void ImageButton::setPixmap(const QPixmap& pixmap)
@@ -20,12 +28,24 @@ void ImageButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.drawPixmap(0, 0, pixmap_);
+    if (hasFocus())
+        focusMark(p, rect().adjusted(2, 2, -2, -2));
 }
 
-void ImageButton::mouseReleaseEvent(QMouseEvent* event)
+void ImageButton::keyPressEvent(QKeyEvent* event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+    // Space is the button's own key; Enter presses a picture button too.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+bool ImageButton::hitButton(const QPoint& pos) const
+{
+    return rect().contains(pos);
 }
 
 QPixmap exerciseButtonPixmap(QSize size)

@@ -1,25 +1,27 @@
 #pragma once
-// A picture that acts as a button: the pause image command16 and the
-// exercise button btexo. Paints a pixmap, reports clicks.
+// A picture that acts as a button: the pause image command16, the exercise
+// button btexo and the pictures of the exercise window. A real button
+// painted as its picture: the mouse clicks it, Tab reaches it (a click does
+// not take the focus from a box being typed in), Space and Enter press it,
+// and a dotted mark shows the keyboard focus.
 
+#include <QAbstractButton>
 #include <QPixmap>
-#include <QWidget>
 
 namespace tolvi {
 
-class ImageButton : public QWidget {
+class ImageButton : public QAbstractButton {
     Q_OBJECT
 public:
     explicit ImageButton(QWidget* parent = nullptr);
     void setPixmap(const QPixmap& pixmap);
     const QPixmap& pixmap() const { return pixmap_; }
-
-signals:
-    void clicked();
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
 
 private:
     QPixmap pixmap_;

@@ -1,6 +1,8 @@
 #pragma once
 // Onglets: the painted tab strip "Corde", "Onde", "Outils" that shows one of
 // the three panels (Picture3, Frame2, Picture1) in its panel area.
+// With the keyboard focus the arrows, Home and End choose a tab as a tab bar
+// does; screen readers see a tab list of three tabs.
 
 #include "mainwin/tab_strip_painter.h"
 
@@ -26,6 +28,10 @@ public:
     void Onglets_MouseUp(double x, double y);
     // As a click in the middle of tab n (1 .. 3) would do.
     void selectTab(int n);
+    // The next or previous tab, going round (Ctrl+Tab, Ctrl+Shift+Tab).
+    void nextTab(int step);
+    // Where tab n (1 .. 3) lies in the strip's pixels.
+    QRect tabRect(int n) const;
 
 signals:
     void tabChanged(int tab);
@@ -33,6 +39,9 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // Hides the other panels, places the current one and shows it.

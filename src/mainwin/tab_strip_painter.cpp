@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <cmath>
 #include <cstdint>
 
 namespace tolvi {
@@ -115,6 +116,13 @@ void paintTabStrip(QPainter& p, const TabGeometry& t, int W, int H)
     pixelOutline(p, 3, h + 4, W - 4, H - 4, grey);
     pixelOutline(p, 4, h + 5, W - 4, H - 4, white);
     p.restore();
+}
+
+QRect tabFocusRect(const TabGeometry& t)
+{
+    const int c = t.current < 1 || t.current > 3 ? 1 : t.current;
+    const int left = int(std::floor(t.bounds[std::size_t(c - 1)] + t.g)) - 2;
+    return QRect(left, 1, t.textWidth[std::size_t(c)] + 5, t.h + 1);
 }
 
 }  // namespace tolvi

@@ -37,6 +37,9 @@ TabGeometry tabGeometry(const QFont& font, QPaintDevice* device, int W, int curr
 // when the release does not count (y outside 0 .. 15).
 int tabAt(const TabGeometry& geometry, double x, double y);
 
+// Where the keyboard-focus mark goes: around the current tab's caption.
+QRect tabFocusRect(const TabGeometry& geometry);
+
 // Where the current tab's panel goes inside a strip of W x H.
 QRect panelRect(const TabGeometry& geometry, int W, int H);
 

@@ -1,5 +1,11 @@
 #include "measure/up_down.h"
 
+#include "platform/pixel_painting.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
@@ -8,10 +14,54 @@
 
 namespace tolvi {
 
+namespace {
+
+// What a screen reader sees: a spin box whose value is the control's.
+class UpDownAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit UpDownAccessible(UpDown* upDown) : QAccessibleWidget(upDown, QAccessible::SpinBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return upDown()->valueText();
+        return QAccessibleWidget::text(t);
+    }
+    QVariant currentValue() const override { return upDown()->value(); }
+    void setCurrentValue(const QVariant& value) override { upDown()->setValue(value.toInt()); }
+    QVariant maximumValue() const override { return upDown()->maximum(); }
+    QVariant minimumValue() const override { return upDown()->minimum(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    UpDown* upDown() const { return static_cast<UpDown*>(widget()); }
+};
+
+QAccessibleInterface* upDownAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("tolvi::UpDown") && object && object->isWidgetType())
+        return new UpDownAccessible(static_cast<UpDown*>(object));
+    return nullptr;
+}
+
+}  // namespace
+
 UpDown::UpDown(int minimum, int maximum, QWidget* parent)
     : QWidget(parent), minimum_(minimum), maximum_(std::max(minimum, maximum)), value_(minimum)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(upDownAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setObjectName(QStringLiteral("UpDown1"));
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void UpDown::setValue(int value)
@@ -20,12 +70,54 @@ void UpDown::setValue(int value)
     if (value == value_)
         return;
     value_ = value;
+    update();
     emit valueChanged(value_);
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent change(this, value_);
+        QAccessible::updateAccessibility(&change);
+    }
 }
 
 void UpDown::showValue(int value)
 {
-    value_ = std::clamp(value, minimum_, maximum_);
+    value = std::clamp(value, minimum_, maximum_);
+    if (value != value_) {
+        value_ = value;
+        update();
+    }
+}
+
+void UpDown::keyPressEvent(QKeyEvent* event)
+{
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    int target = value_;
+    switch (event->key()) {
+    case Qt::Key_Up: target = value_ + 1; break;
+    case Qt::Key_Down: target = value_ - 1; break;
+    case Qt::Key_PageUp: target = value_ + 10; break;
+    case Qt::Key_PageDown: target = value_ - 10; break;
+    case Qt::Key_Home: target = minimum_; break;
+    case Qt::Key_End: target = maximum_; break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    if (!plain) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    setValue(target);
+    event->accept();
+}
+
+void UpDown::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void UpDown::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void UpDown::paintEvent(QPaintEvent*)
@@ -53,6 +145,8 @@ void UpDown::paintEvent(QPaintEvent*)
     };
     button(QRect(0, 0, w, half), true, pressed_ == 1);
     button(QRect(0, half, w, height() - half), false, pressed_ == -1);
+    if (hasFocus())
+        focusMark(p, rect().adjusted(2, 2, -2, -2));
 }
 
 void UpDown::mousePressEvent(QMouseEvent* event)

@@ -1,8 +1,11 @@
 #pragma once
 // UpDown1: a pair of arrow buttons stepping a value between a minimum and a
 // maximum, with no number of its own (the label beside it shows the choice).
+// By keyboard it is a spin box: Up/Down step by one, PageUp/PageDown by ten,
+// Home/End go to the ends; screen readers see a spin box with its value.
 
 #include <QWidget>
+#include <functional>
 
 namespace tolvi {
 
@@ -18,6 +21,12 @@ public:
     void showValue(int value);
     void stepUp() { setValue(value_ + 1); }
     void stepDown() { setValue(value_ - 1); }
+    int minimum() const { return minimum_; }
+    int maximum() const { return maximum_; }
+
+    // What a screen reader reads as the value (the number when unset).
+    void setValueText(std::function<QString(int value)> text) { valueText_ = std::move(text); }
+    QString valueText() const { return valueText_ ? valueText_(value_) : QString::number(value_); }
 
 signals:
     void valueChanged(int value);
@@ -27,6 +36,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     int minimum_;
@@ -34,6 +46,7 @@ private:
     int value_;
     int pressed_ = 0;  // +1 upper arrow held, -1 lower arrow held
     int repeatTimer_ = 0;
+    std::function<QString(int)> valueText_;
 };
 
 }  // namespace tolvi

@@ -13,3 +13,22 @@ QColor qbColor(int index)
 }
 
 }  // namespace tolvi
+
+namespace tolvi {
+
+void focusMark(QPainter& p, const QRect& r, const QColor& colour)
+{
+    if (r.width() < 1 || r.height() < 1)
+        return;
+    p.save();
+    QPen pen(colour, 1);
+    pen.setCosmetic(true);
+    pen.setDashPattern({1, 1});
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.restore();
+}
+
+}  // namespace tolvi

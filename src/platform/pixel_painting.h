@@ -34,4 +34,8 @@ inline void pixelBox(QPainter& p, int x1, int y1, int x2, int y2, const QColor& 
     p.fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized(), colour);
 }
 
+// The keyboard-focus mark of the painted controls: a dotted rectangle, one
+// pixel on and one off, just inside `r`, in `colour`.
+void focusMark(QPainter& p, const QRect& r, const QColor& colour = QColor(0, 0, 0));
+
 }  // namespace tolvi
