@@ -40,4 +40,15 @@ QString picture2()
         "Pour paramétrer le graphe : placer des marqueurs sur la corde et utiliser l'onglet Outils");
 }
 
+QString animpicKeys()
+{
+    return QStringLiteral("Flèches : déplacer le curseur (Maj : 10 cm) ; B ou R : marqueur bleu ou rouge ; "
+                          "Suppr : l'enlever ; Entrée : taper l'abscisse");
+}
+
+QString picture2Keys()
+{
+    return QStringLiteral("Flèches : déplacer le curseur sur le graphe (Maj : 10 pas) ; Origine, Fin : début ou fin");
+}
+
 }  // namespace tolvi::hover

@@ -24,5 +24,8 @@ QString picture1();   // tools panel
 QString btexo();      // exercise button
 QString animpic();    // rope picture
 QString picture2();   // graph picture
+// The hints while the rope or the graph has the keyboard focus.
+QString animpicKeys();
+QString picture2Keys();
 
 }  // namespace tolvi::hover

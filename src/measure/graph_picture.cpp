@@ -5,7 +5,10 @@
 #include "sim/rope_painter.h"
 #include "sim/simulation.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 namespace tolvi {
 
@@ -13,6 +16,9 @@ GraphPicture::GraphPicture(Simulation& sim, QWidget* parent) : PictureBox(parent
 {
     setObjectName(QStringLiteral("Picture2"));
     connect(&sim_, &Simulation::graphChanged, this, qOverload<>(&QWidget::update));
+    setAccessibleName(QStringLiteral("Graphe"));
+    setAccessibleDescription(QStringLiteral(
+        "Flèches : déplacer le curseur sur le graphe (Maj : 10 pixels) et lire t et u sous la corde"));
 }
 
 QImage GraphPicture::picture() const
@@ -30,6 +36,41 @@ void GraphPicture::Picture2_MouseMove(double x, double y)
         emit readoutCleared();
     }
     emit hint(hover::picture2());
+}
+
+QPoint GraphPicture::clampCursor(QPoint at) const
+{
+    if (at.isNull())
+        at = QPoint(30, 54);
+    return QPoint(std::clamp(at.x(), 30, 730), std::clamp(at.y(), 14, 94));
+}
+
+void GraphPicture::cursorReadout()
+{
+    const QPoint at = keyboardCursor();
+    Picture2_MouseMove(at.x(), at.y());
+    emit hint(hover::picture2Keys());
+}
+
+void GraphPicture::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::NoModifier && mods != Qt::ShiftModifier) {
+        PictureBox::keyPressEvent(event);
+        return;
+    }
+    const int step = mods == Qt::ShiftModifier ? 10 : 1;
+    QPoint at = keyboardCursor();
+    switch (event->key()) {
+    case Qt::Key_Left: at.rx() -= step; break;
+    case Qt::Key_Right: at.rx() += step; break;
+    case Qt::Key_Up: at.ry() -= step; break;
+    case Qt::Key_Down: at.ry() += step; break;
+    case Qt::Key_Home: at.setX(30); break;
+    case Qt::Key_End: at.setX(730); break;
+    default: PictureBox::keyPressEvent(event); return;
+    }
+    setKeyboardCursor(at);
 }
 
 void GraphPicture::mouseMoveEvent(QMouseEvent* event)

@@ -1,6 +1,9 @@
 #pragma once
 // Picture2: the time graph as the simulation draws it, with the pointer
 // readout of time and displacement; a right click offers its export commands.
+// By keyboard the arrows move a cursor over the graph (1 pixel, 10 with
+// Shift; Home and End go to the ends of the time axis) and Label1 reads
+// "t = ... ; u = ..." there as for the mouse.
 
 #include "measure/picture_box.h"
 
@@ -17,6 +20,9 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    QPoint clampCursor(QPoint at) const override;
+    void cursorReadout() override;
 
 private:
     Simulation& sim_;

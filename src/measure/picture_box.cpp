@@ -1,6 +1,7 @@
 #include "measure/picture_box.h"
 
 #include "mainwin/layout.h"
+#include "platform/pixel_painting.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -14,6 +15,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     showMenu = [](QMenu* menu, const QPoint& global) { menu->popup(global); };
+    setFocusPolicy(Qt::TabFocus);
 }
 
 QMenu* PictureBox::newMenu(const QString& name)
@@ -52,6 +54,26 @@ void PictureBox::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
+void PictureBox::setKeyboardCursor(QPoint at)
+{
+    cursor_ = clampCursor(at);
+    update();
+    cursorReadout();
+}
+
+void PictureBox::focusInEvent(QFocusEvent* event)
+{
+    setKeyboardCursor(cursor_);
+    QWidget::focusInEvent(event);
+}
+
+void PictureBox::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    emit readoutCleared();
+    QWidget::focusOutEvent(event);
+}
+
 QPoint PictureBox::origin()
 {
     return QPoint(layout::kPictureBorder, layout::kPictureBorder);
@@ -81,6 +103,19 @@ void PictureBox::paintEvent(QPaintEvent*)
     p.fillRect(inner, QColor(192, 192, 192));
     p.setClipRect(inner);
     p.drawImage(origin(), picture());
+    if (hasFocus()) {
+        focusMark(p, inner);
+        // The cursor: a dotted line down the picture and a small cross at
+        // its point, in the dark grey of the frames.
+        const QPoint at = origin() + cursor_;
+        QPen pen(QColor(0, 0, 0), 1);
+        pen.setCosmetic(true);
+        pen.setDashPattern({2, 2});
+        p.setPen(pen);
+        p.drawLine(at.x(), inner.top(), at.x(), inner.bottom());
+        p.setPen(QPen(QColor(0, 0, 0), 1));
+        p.drawLine(at.x() - 4, at.y(), at.x() + 4, at.y());
+    }
 }
 
 }  // namespace tolvi

@@ -1,7 +1,9 @@
 #pragma once
 // The base of the rope and graph pictures: a box with the sunken two-pixel
 // border of the program's picture boxes, showing an image at its drawing
-// origin inside the border, with a pointer readout.
+// origin inside the border, with a pointer readout. With the keyboard focus
+// it shows a cursor, a dotted line across the picture, that the arrows move
+// and that reads as the mouse pointer does.
 
 #include <QColor>
 #include <QImage>
@@ -31,6 +33,9 @@ public:
     // How a menu is shown (a pop-up at the pointer); tests replace it.
     std::function<void(QMenu*, const QPoint&)> showMenu;
 
+    // The keyboard cursor, in the picture's drawing units.
+    QPoint keyboardCursor() const { return cursor_; }
+
 signals:
     // A readout for Label1, in its colours; or Label1 to be emptied.
     void readout(const QString& text, const QColor& foreground, const QColor& background);
@@ -46,6 +51,20 @@ protected:
     QMenu* newMenu(const QString& name);
 
     QMenu* exportMenu_ = nullptr;
+
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+    // Moves the keyboard cursor (the picture keeps it in its range) and shows
+    // its readout.
+    void setKeyboardCursor(QPoint at);
+    // Keeps a cursor position inside the picture's range.
+    virtual QPoint clampCursor(QPoint at) const = 0;
+    // The readout at the cursor, as a pointer there gives it.
+    virtual void cursorReadout() = 0;
+
+private:
+    QPoint cursor_;
 };
 
 }  // namespace tolvi

@@ -3,11 +3,17 @@
 #include "mainwin/hover_texts.h"
 #include "measure/readouts.h"
 #include "sim/rope_painter.h"
+#include "platform/messages.h"
 #include "sim/simulation.h"
+#include "text/french_numbers.h"
 
 #include <QContextMenuEvent>
+#include <QInputDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+
+#include <cmath>
 
 namespace tolvi {
 
@@ -26,8 +32,29 @@ RopePicture::RopePicture(Simulation& sim, QWidget* parent) : PictureBox(parent),
     menu_->addSeparator()->setObjectName(QStringLiteral("sedzd"));
     add("effb", QStringLiteral("Effacer le point bleu"), &RopePicture::effb_Click);
     add("effr", QStringLiteral("Effacer le point rouge"), &RopePicture::effr_Click);
+    askAbscissa = [](QWidget* parent) -> std::optional<QString> {
+        QInputDialog dialog(parent);
+        dialog.setWindowTitle(QStringLiteral("Position du curseur"));
+        dialog.setLabelText(QStringLiteral("Abscisse sur la corde (de 0 à 7 m) :"));
+        dialog.setOkButtonText(QStringLiteral("OK"));
+        dialog.setCancelButtonText(QStringLiteral("Annuler"));
+        dialog.setInputMode(QInputDialog::TextInput);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.textValue();
+    };
+    setAccessibleName(QStringLiteral("Corde"));
+    setAccessibleDescription(QStringLiteral(
+        "Flèches gauche et droite : déplacer le curseur de 1 cm (Maj : 10 cm) ; B : marqueur bleu ; "
+        "R : marqueur rouge ; Suppr : enlever les marqueurs du curseur ; Entrée : taper l'abscisse"));
 
-    connect(&sim_, &Simulation::frameChanged, this, qOverload<>(&QWidget::update));
+    connect(&sim_, &Simulation::frameChanged, this, [this] {
+        // The keyboard cursor rides on the moving rope.
+        if (hasFocus())
+            setKeyboardCursor(keyboardCursor());
+        else
+            update();
+    });
     connect(&sim_, &Simulation::backgroundChanged, this, qOverload<>(&QWidget::update));
 }
 
@@ -90,6 +117,107 @@ void RopePicture::marqbleu_Click() { sim_.setMarqueBleue(posMarque_); }
 void RopePicture::marqrou_Click() { sim_.setMarqueRouge(posMarque_); }
 void RopePicture::effb_Click() { sim_.setMarqueBleue(Simulation::kNoMarker); }
 void RopePicture::effr_Click() { sim_.setMarqueRouge(Simulation::kNoMarker); }
+
+void RopePicture::setCursorColumn(int column)
+{
+    setKeyboardCursor(QPoint(column, 54));
+}
+
+std::optional<int> RopePicture::columnForAbscissa(const QString& text)
+{
+    const auto metres = readFrench(text);
+    if (!metres || !std::isfinite(*metres) || *metres < 0.0 || *metres > 7.0)
+        return std::nullopt;
+    return 50 + int(std::lround(*metres * 100.0));
+}
+
+QPoint RopePicture::clampCursor(QPoint at) const
+{
+    const int column = std::clamp(at.x(), 50, 750);
+    // The cursor rides on the rope, as the markers do.
+    const double d = sim_.state().deplacement[std::size_t(column)];
+    return QPoint(column, 54 - int(std::lround(std::isfinite(d) ? d : 0.0)));
+}
+
+void RopePicture::cursorReadout()
+{
+    const QPoint at = keyboardCursor();
+    animpic_MouseMove(at.x(), at.y());
+    emit hint(hover::animpicKeys());
+}
+
+void RopePicture::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const int step = mods == Qt::ShiftModifier ? 10 : 1;
+    const int column = cursorColumn();
+    const bool plain = mods == Qt::NoModifier;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        if (!plain && mods != Qt::ShiftModifier)
+            break;
+        setCursorColumn(column - step);
+        return;
+    case Qt::Key_Right:
+        if (!plain && mods != Qt::ShiftModifier)
+            break;
+        setCursorColumn(column + step);
+        return;
+    case Qt::Key_Home:
+        if (!plain)
+            break;
+        setCursorColumn(50);
+        return;
+    case Qt::Key_End:
+        if (!plain)
+            break;
+        setCursorColumn(750);
+        return;
+    case Qt::Key_B:
+    case Qt::Key_R:
+        if (!plain && mods != Qt::ShiftModifier)
+            break;
+        posMarque_ = column;
+        if (event->key() == Qt::Key_B)
+            marqbleu_Click();
+        else
+            marqrou_Click();
+        cursorReadout();
+        return;
+    case Qt::Key_Delete:
+        if (!plain)
+            break;
+        if (sim_.state().marqueBleue == column)
+            effb_Click();
+        if (sim_.state().marqueRouge == column)
+            effr_Click();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!plain || !askAbscissa)
+            break;
+        if (const auto text = askAbscissa(this)) {
+            if (const auto typed = columnForAbscissa(*text))
+                setCursorColumn(*typed);
+            else
+                sim_.messages().critical(QStringLiteral("Position du curseur"),
+                                         QStringLiteral("Taper une abscisse entre 0 et 7 m, par exemple 1,25."));
+        }
+        return;
+    case Qt::Key_Menu:
+    case Qt::Key_F10:
+        if (event->key() == Qt::Key_F10 && mods != Qt::ShiftModifier)
+            break;
+        // The menu a right click at the cursor gives.
+        posMarque_ = column;
+        if (showMenu)
+            showMenu(both_ ? both_ : menu_, mapToGlobal(origin() + keyboardCursor()));
+        return;
+    default:
+        break;
+    }
+    PictureBox::keyPressEvent(event);
+}
 
 void RopePicture::mouseMoveEvent(QMouseEvent* event)
 {

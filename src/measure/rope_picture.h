@@ -1,16 +1,22 @@
 #pragma once
 // animpic: the rope picture. Shows the simulation's current frame; the
 // pointer reads the position along the rope and the height; releasing the
-// mouse on the rope offers the marker menu menupoint.
+// mouse on the rope offers the marker menu menupoint. By keyboard: Left and
+// Right move the cursor along the rope by 1 cm (10 cm with Shift), Home and
+// End go to the ends, B and R put the blue or the red marker there, Delete
+// takes away the markers there, Enter asks for the cursor's abscissa in
+// metres, and the menu key opens menupoint at the cursor.
 
 #include "measure/picture_box.h"
 
 #include <functional>
+#include <optional>
 
 class QMenu;
 class QAction;
 
 namespace tolvi {
+class Messages;
 class Simulation;
 
 class RopePicture : public PictureBox {
@@ -42,10 +48,24 @@ public:
     void effb_Click();
     void effr_Click();
 
+    // The keyboard cursor's column, and moving it (kept on the rope).
+    int cursorColumn() const { return keyboardCursor().x(); }
+    void setCursorColumn(int column);
+    // Reads an abscissa in metres typed the French way ("1", "1,00") and
+    // moves the cursor to its nearest centimetre; refused (nothing) off the
+    // rope or for a text that is not a number.
+    static std::optional<int> columnForAbscissa(const QString& text);
+    // How the typed abscissa is asked (tests replace it): the text, or
+    // nothing when cancelled.
+    std::function<std::optional<QString>(QWidget* parent)> askAbscissa;
+
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    QPoint clampCursor(QPoint at) const override;
+    void cursorReadout() override;
 
 private:
     Simulation& sim_;
