@@ -1,6 +1,7 @@
 #include "config/file_browser.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -47,6 +48,13 @@ FileBrowser::FileBrowser(QWidget* parent) : QObject(parent)
     connect(file1_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { emit fileDoubleClicked(item->text()); });
     dir1_->installEventFilter(this);
+    // By keyboard the file list reads as clicks: arrows and typed letters
+    // (type-ahead) choose a file, Enter opens it as a double click does.
+    file1_->installEventFilter(this);
+    connect(file1_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (item && keyboardMove_)
+            emit fileClicked(item->text());
+    });
 
     QString start = cleanPath(QDir::currentPath());
     if (!readableFolder(start))
@@ -133,6 +141,18 @@ bool FileBrowser::eventFilter(QObject* watched, QEvent* event)
             Dir1_Open(dir1_->currentRow());
             return true;
         }
+    }
+    if (watched == file1_ && event->type() == QEvent::KeyPress && !keyboardMove_) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (QListWidgetItem* item = file1_->currentItem())
+                emit fileDoubleClicked(item->text());
+            return true;
+        }
+        keyboardMove_ = true;
+        QCoreApplication::sendEvent(file1_, event);
+        keyboardMove_ = false;
+        return true;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -70,6 +70,7 @@ private:
     QStringList places_;
     QString dirPath_;
     QString filePath_;
+    bool keyboardMove_ = false;  // a key is moving through the file list
 };
 
 }  // namespace tolvi

@@ -39,6 +39,7 @@ OpenDialog::OpenDialog(Simulation& sim, SharedState& shared, Messages& messages,
     command1_ = new QPushButton(QStringLiteral("OUVRIR"), this);
     command2_ = new QPushButton(QStringLiteral("ANNULER"), this);
     command1_->setAutoDefault(false);
+    command1_->setDefault(true);  // Enter in the dialog is OK; Escape cancels
     command2_->setAutoDefault(false);
 
     label1->setGeometry(10, 8, 190, 16);

@@ -174,6 +174,7 @@ Fichexo::Fichexo(ExerciseContext& context, QWidget* parent) : QDialog(parent), c
     label5_ = new QLabel(QStringLiteral("Liste des exercices:"), frame1_);
     file1_ = new QListWidget(frame1_);
     file1_->setObjectName(QStringLiteral("File1"));
+    file1_->setAccessibleName(QStringLiteral("Liste des exercices"));
     fichierexo_ = new QLineEdit(frame1_);
     fichierexo_->setObjectName(QStringLiteral("fichierexo"));
 
@@ -181,10 +182,14 @@ Fichexo::Fichexo(ExerciseContext& context, QWidget* parent) : QDialog(parent), c
     ouvreur_->setObjectName(QStringLiteral("ouvreur"));
     ouvreur_->setPixmap(buttonPixmap(QStringLiteral("Ouvrir"), QColor(0, 128, 0)));
     ouvreur_->setToolTip(QStringLiteral("Ouvrir l'exercice sélectionné"));
+    ouvreur_->setAccessibleName(QStringLiteral("Ouvrir"));
+    ouvreur_->setAccessibleDescription(ouvreur_->toolTip());
     image5_ = new ImageButton(this);
     image5_->setObjectName(QStringLiteral("Image5"));
     image5_->setPixmap(buttonPixmap(QStringLiteral("Fermer"), QColor(160, 0, 0)));
     image5_->setToolTip(QStringLiteral("Fermer sans charger d'exercice"));
+    image5_->setAccessibleName(QStringLiteral("Fermer"));
+    image5_->setAccessibleDescription(image5_->toolTip());
 
     intratro_ = new QLabel(QStringLiteral("Sélectionner un fichier"), this);
     titratexo_ = new QLabel(this);
@@ -237,6 +242,11 @@ Fichexo::Fichexo(ExerciseContext& context, QWidget* parent) : QDialog(parent), c
         setDirPath(item->data(Qt::UserRole).toString());
     });
     connect(file1_, &QListWidget::itemClicked, this, [this] { File1_Click(); });
+    // Arrows and typed letters choose an exercise as a click does.
+    connect(file1_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (item && keyboardMove_)
+            File1_Click();
+    });
     connect(file1_, &QListWidget::itemDoubleClicked, this, [this] { File1_DblClick(); });
     connect(ouvreur_, &ImageButton::clicked, this, [this] { ouvreur_Click(); });
     connect(image5_, &ImageButton::clicked, this, [this] { Image5_Click(); });
@@ -450,6 +460,12 @@ bool Fichexo::eventFilter(QObject* watched, QEvent* event)
                 File1_KeyPress(13);
             else if (watched == dir1_)
                 Dir1_KeyPress(13);
+            return true;
+        }
+        if (watched == file1_ && !keyboardMove_) {
+            keyboardMove_ = true;
+            QCoreApplication::sendEvent(file1_, event);
+            keyboardMove_ = false;
             return true;
         }
     }

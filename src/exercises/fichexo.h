@@ -147,6 +147,7 @@ private:
     ExerciseContext& ctx_;
     bool loaded_ = false;
     bool unloaded_ = false;
+    bool keyboardMove_ = false;  // a key is moving through the exercise list
     QString dirPath_;
     std::array<bool, 3> lit_{};
 

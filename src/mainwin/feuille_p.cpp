@@ -7,6 +7,7 @@
 #include "mainwin/hover_texts.h"
 #include "mainwin/image_button.h"
 #include "mainwin/intro_text.h"
+#include "mainwin/keyboard_access.h"
 #include "mainwin/layout.h"
 #include "mainwin/pacing_controls.h"
 #include "mainwin/perturbation_panel.h"
@@ -122,6 +123,8 @@ FeuilleP::FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWi
     supertext_->setObjectName(QStringLiteral("supertext"));
     supertext_->setGeometry(layout::kSupertext);
     supertext_->setAcceptRichText(true);
+    // Tab leaves the text for the next control, as everywhere in the window.
+    supertext_->setTabChangesFocus(true);
     connect(supertext_, &QTextEdit::textChanged, this, [this] {
         if (!fich_->text().isEmpty())
             shared_.texteModifie = 1;
@@ -148,6 +151,10 @@ FeuilleP::FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWi
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, &sim_, &Simulation::Timer1_Timer);
     connect(&sim_, &Simulation::controlsChanged, this, &FeuilleP::syncControls);
+
+    nameControls(*this);
+    orderTabFocus(*this);
+    installTabShortcuts(*this);
 
     clearLabel1();
     syncControls();
@@ -420,6 +427,7 @@ void FeuilleP::syncControls()
     if (pauseShownRunning_ != c.timerEnabled) {
         pauseShownRunning_ = c.timerEnabled;
         command16_->setPixmap(icons::pause(c.timerEnabled));
+        command16_->setAccessibleName(c.timerEnabled ? QStringLiteral("Pause") : QStringLiteral("Reprendre l'animation"));
     }
     syncTimer();
 }

@@ -69,6 +69,10 @@ Confimp::Confimp(const QImage& rope, const QImage& graph, Messages& messages, QW
     upDown1_->setObjectName(QStringLiteral("UpDown1"));
     upDown1_->setGeometry(182, 120, 17, 28);
     connect(upDown1_, &UpDown::valueChanged, this, &Confimp::UpDown1_Change);
+    upDown1_->setAccessibleName(QStringLiteral("Nombre d'exemplaires"));
+    upDown1_->setAccessibleDescription(QStringLiteral("Flèches haut et bas : un exemplaire de plus ou de moins"));
+    upDown1_->setValueText([](int copies) { return QString::number(copies); });
+    text1_->setAccessibleName(QStringLiteral("Titre de la page"));
 
     auto* label2 = new QLabel(QStringLiteral("Imprimante:"), this);
     label2->setGeometry(10, 178, 70, 20);
@@ -76,6 +80,7 @@ Confimp::Confimp(const QImage& rope, const QImage& graph, Messages& messages, QW
     defaut_->setObjectName(QStringLiteral("defaut"));
     defaut_->setReadOnly(true);
     defaut_->setGeometry(82, 178, 238, 22);
+    defaut_->setAccessibleName(QStringLiteral("Imprimante"));
 
     command1_ = new QPushButton(QStringLiteral("&OK"), this);
     command2_ = new QPushButton(QStringLiteral("&Imprimantes"), this);

@@ -1,0 +1,156 @@
+#include "mainwin/keyboard_access.h"
+
+#include "mainwin/feuille_p.h"
+#include "mainwin/hover_texts.h"
+#include "mainwin/image_button.h"
+#include "mainwin/param_box.h"
+#include "mainwin/perturbation_panel.h"
+#include "mainwin/rope_panel.h"
+#include "mainwin/tab_strip.h"
+#include "measure/chronometer_controls.h"
+#include "measure/graph_picture.h"
+#include "measure/rope_picture.h"
+#include "measure/tools_panel.h"
+#include "measure/up_down.h"
+#include "sim/sim_state.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <vector>
+
+namespace tolvi {
+
+namespace {
+
+void describe(QWidget* widget, const QString& name, const QString& description)
+{
+    if (!name.isEmpty())
+        widget->setAccessibleName(name);
+    if (!description.isEmpty())
+        widget->setAccessibleDescription(description);
+}
+
+// The focusable controls of a panel, in the order they were made.
+void appendPanel(std::vector<QWidget*>& chain, QWidget* panel)
+{
+    for (QObject* child : panel->children())
+        if (auto* widget = qobject_cast<QWidget*>(child); widget && (widget->focusPolicy() & Qt::TabFocus))
+            chain.push_back(widget);
+}
+
+}  // namespace
+
+void nameControls(FeuilleP& w)
+{
+    static QString (*const hints[7])() = {hover::command2, hover::command11, hover::command4, hover::command10,
+                                          hover::command8, hover::command7,  hover::command1};
+    for (int i = 0; i < 7; ++i) {
+        QToolButton* button = w.topButton(i);
+        QString name = button->text();
+        name.remove(QLatin1Char('&'));
+        describe(button, name, button->toolTip() + QStringLiteral(" : ") + hints[i]());
+    }
+
+    // Buttons whose caption is their state keep the caption as their name.
+    describe(w.demar(), {}, w.demar()->toolTip());
+    describe(w.command16(), QStringLiteral("Pause"),
+             QStringLiteral("Suspendre ou reprendre l'animation de la corde"));
+    describe(w.chronometer()->command5(), QStringLiteral("Remise à zéro du chronomètre"),
+             w.chronometer()->command5()->toolTip());
+    describe(w.chronometer()->command3(), {}, w.chronometer()->command3()->toolTip());
+    describe(w.chronometer()->label4(), {}, QStringLiteral("Chronomètre"));
+    describe(w.command6(), {}, w.command6()->toolTip());
+    describe(w.label1(), {}, QStringLiteral("Position du curseur sur la corde ou sur le graphe"));
+    describe(w.infoLabel(), {}, QStringLiteral("Ligne d'aide"));
+
+    describe(w.onglets(), QStringLiteral("Onglets de réglage"),
+             QStringLiteral("Corde, Onde, Outils : flèches gauche et droite, ou Ctrl+Tab, Ctrl+1, Ctrl+2, Ctrl+3"));
+
+    RopePanel* rope = w.picture3();
+    describe(rope, QStringLiteral("Corde"), hover::picture3());
+    describe(rope->textfreq(TfMasse), QStringLiteral("Masse linéïque (50 à 500 g · m-1)"), hover::picture3());
+    describe(rope->textfreq(TfTension), QStringLiteral("Tension de la corde (0,1 N à 10 N)"), hover::picture3());
+    for (int i = 0; i < 3; ++i)
+        describe(rope->optbout(i), {}, hover::picture3());
+
+    PerturbationPanel* wave = w.frame2();
+    describe(wave, QStringLiteral("Onde"), hover::frame2());
+    describe(wave->textfreq(TfAmplitude), QStringLiteral("Amplitude de la déformation (1 cm à 40 cm)"),
+             hover::frame2());
+    describe(wave->textfreq(TfDuree), QStringLiteral("Durée de la déformation (100 ms à 1 000 ms)"),
+             hover::frame2());
+    describe(wave->textfreq(TfFrequence), QStringLiteral("Fréquence (0,1 Hz à 5 Hz)"), hover::frame2());
+    describe(wave->checksi(), {}, hover::frame2());
+    for (int i = 0; i < 3; ++i)
+        describe(wave->optpert(i), {}, hover::frame2());
+
+    ToolsPanel* tools = w.picture1();
+    describe(tools, QStringLiteral("Outils"), hover::picture1());
+    describe(tools->check1(), {}, hover::picture1());
+    describe(tools->check2(), {}, hover::picture1());
+    describe(tools->upDown1(), QStringLiteral("Durée de l'enregistrement"),
+             QStringLiteral("Flèches haut et bas, page précédente et page suivante : choisir la durée du graphe"));
+    QLabel* labelg = tools->labelg();
+    tools->upDown1()->setValueText([labelg](int) { return labelg->text(); });
+    describe(tools->labelg(), {}, QStringLiteral("Durée de l'enregistrement"));
+    describe(tools->labeli(0), {}, QStringLiteral("Abscisse du marqueur bleu"));
+    describe(tools->labeli(1), {}, QStringLiteral("Abscisse du marqueur rouge"));
+
+    describe(w.btexo(), QStringLiteral("Exercices"), hover::btexo());
+    describe(w.fich(), QStringLiteral("Fichier de l'exercice"), {});
+    describe(w.supertext(), QStringLiteral("Texte de l'exercice"),
+             QStringLiteral("L'énoncé, la correction ou le texte ouvert depuis le menu Exercices"));
+}
+
+void orderTabFocus(FeuilleP& w)
+{
+    std::vector<QWidget*> chain;
+    for (int i = 0; i < 7; ++i)
+        chain.push_back(w.topButton(i));
+    chain.insert(chain.end(), {w.animpic(), w.demar(), w.command16(), w.chronometer()->command5(),
+                               w.chronometer()->command3(), w.picture2(), w.command6(), w.onglets()});
+    appendPanel(chain, w.picture3());
+    appendPanel(chain, w.frame2());
+    appendPanel(chain, w.picture1());
+    chain.insert(chain.end(), {w.btexo(), w.supertext()});
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void installTabShortcuts(FeuilleP& w)
+{
+    FeuilleP* window = &w;
+    const auto choose = [window](auto change) {
+        return [window, change] {
+            TabStrip* strip = window->onglets();
+            QWidget* focus = window->focusWidget();
+            const bool inPanel = focus && strip->isAncestorOf(focus);
+            change(*strip);
+            // A focus inside the panel that went away comes back to the strip.
+            if (inPanel && !focus->isVisibleTo(window))
+                strip->setFocus(Qt::ShortcutFocusReason);
+        };
+    };
+    const auto add = [window](const QKeySequence& keys, auto slot) {
+        auto* shortcut = new QShortcut(keys, window);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, window, slot);
+    };
+    const auto next = choose([](TabStrip& strip) { strip.nextTab(1); });
+    const auto previous = choose([](TabStrip& strip) { strip.nextTab(-1); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Tab), next);
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), previous);
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), previous);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Backtab), previous);
+    for (int n = 1; n <= 3; ++n)
+        add(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n)), choose([n](TabStrip& strip) { strip.selectTab(n); }));
+}
+
+}  // namespace tolvi
