@@ -42,13 +42,13 @@ QString picture2()
 
 QString animpicKeys()
 {
-    return QStringLiteral("Flèches : déplacer le curseur (Maj : 10 cm) ; B ou R : marqueur bleu ou rouge ; "
-                          "Suppr : l'enlever ; Entrée : taper l'abscisse");
+    return QStringLiteral("Flèches : curseur (Maj : 10 cm) ; B, R : marqueur bleu, rouge ; Suppr : l'ôter ; "
+                          "Entrée : abscisse");
 }
 
 QString picture2Keys()
 {
-    return QStringLiteral("Flèches : déplacer le curseur sur le graphe (Maj : 10 pas) ; Origine, Fin : début ou fin");
+    return QStringLiteral("Flèches : déplacer le curseur sur le graphe (Maj : par 10) ; Origine, Fin : aux bouts");
 }
 
 }  // namespace tolvi::hover

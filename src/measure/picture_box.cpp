@@ -104,15 +104,23 @@ void PictureBox::paintEvent(QPaintEvent*)
     p.setClipRect(inner);
     p.drawImage(origin(), picture());
     if (hasFocus()) {
+        // Dots of white between dots of black: the mark shows on the dark
+        // rope as on the white graph.
+        p.setPen(QPen(QColor(255, 255, 255), 1));
+        p.drawRect(inner.adjusted(0, 0, -1, -1));
         focusMark(p, inner);
         // The cursor: a dotted line down the picture and a small cross at
-        // its point, in the dark grey of the frames.
+        // its point, in the same two tones.
         const QPoint at = origin() + cursor_;
+        p.setPen(QPen(QColor(255, 255, 255), 1));
+        p.drawLine(at.x(), inner.top(), at.x(), inner.bottom());
         QPen pen(QColor(0, 0, 0), 1);
         pen.setCosmetic(true);
         pen.setDashPattern({2, 2});
         p.setPen(pen);
         p.drawLine(at.x(), inner.top(), at.x(), inner.bottom());
+        p.setPen(QPen(QColor(255, 255, 255), 1));
+        p.drawLine(at.x() - 4, at.y() - 1, at.x() + 4, at.y() - 1);
         p.setPen(QPen(QColor(0, 0, 0), 1));
         p.drawLine(at.x() - 4, at.y(), at.x() + 4, at.y());
     }
