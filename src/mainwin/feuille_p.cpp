@@ -160,7 +160,12 @@ FeuilleP::FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWi
     syncControls();
 }
 
-FeuilleP::~FeuilleP() = default;
+FeuilleP::~FeuilleP()
+{
+    // The pictures lose the focus as the window goes: nothing to show then.
+    animpic_->disconnect(this);
+    picture2_->disconnect(this);
+}
 
 void FeuilleP::buildTopRow()
 {
