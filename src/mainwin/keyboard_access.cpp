@@ -3,6 +3,7 @@
 #include "mainwin/feuille_p.h"
 #include "mainwin/hover_texts.h"
 #include "mainwin/image_button.h"
+#include "mainwin/pacing_controls.h"
 #include "mainwin/param_box.h"
 #include "mainwin/perturbation_panel.h"
 #include "mainwin/rope_panel.h"
@@ -114,8 +115,9 @@ void orderTabFocus(FeuilleP& w)
     std::vector<QWidget*> chain;
     for (int i = 0; i < 7; ++i)
         chain.push_back(w.topButton(i));
-    chain.insert(chain.end(), {w.animpic(), w.demar(), w.command16(), w.chronometer()->command5(),
-                               w.chronometer()->command3(), w.picture2(), w.command6(), w.onglets()});
+    chain.insert(chain.end(), {w.animpic(), w.demar(), w.command16(), w.pacing()->pasAPas(),
+                               w.pacing()->ralenti(), w.chronometer()->command5(), w.chronometer()->command3(),
+                               w.picture2(), w.command6(), w.onglets()});
     appendPanel(chain, w.picture3());
     appendPanel(chain, w.frame2());
     appendPanel(chain, w.picture1());

@@ -3,6 +3,7 @@
 // the Tab order and the focus marks.
 #include "mainwin/hover_texts.h"
 #include "mainwin/image_button.h"
+#include "mainwin/pacing_controls.h"
 #include "mainwin/tab_strip_painter.h"
 #include "measure/graph_picture.h"
 #include "measure/rope_picture.h"
@@ -350,6 +351,7 @@ TEST_F(KeyboardTest, TabGoesThroughTheWindowInReadingOrder)
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(at(window->topButton(i)), i);
     const std::vector<QWidget*> order = {window->animpic(),    window->command16(),
+                                         window->pacing()->pasAPas(), window->pacing()->ralenti(),
                                          window->chronometer()->command5(), window->chronometer()->command3(),
                                          window->picture2(),   window->command6(),
                                          window->onglets(),    tools()->check1(),
