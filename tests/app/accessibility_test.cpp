@@ -64,7 +64,7 @@ bool looksLikeAControlName(const QString& name)
                                         QStringLiteral("Exercices"), QStringLiteral("Ouvrir"), QStringLiteral("Enregistrer"),
                                         QStringLiteral("Imprimer"), QStringLiteral("Aide"), QStringLiteral("Fermer"),
                                         QStringLiteral("Calculatrice"), QStringLiteral("Copier"), QStringLiteral("Marche"),
-                                        QStringLiteral("Démarrer"), QStringLiteral("Arrêter")};
+                                        QStringLiteral("Démarrer"), QStringLiteral("Arrêter"), QStringLiteral("Ralenti")};
     return code.match(name).hasMatch() && !words.contains(name);
 }
 
