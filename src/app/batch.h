@@ -18,6 +18,7 @@ struct BatchContext {
     Program& program;
     QTextStream& out;
     QString error;  // set by an action that failed
+    double scale = 1.0;  // device pixels per unit of the pictures and snapshots that follow
 };
 
 struct BatchOption {

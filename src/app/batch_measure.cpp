@@ -70,7 +70,7 @@ void addMeasureOptions(BatchOptions& options)
                        QStringLiteral("enregistre l'image du graphe au format PNG"),
                        QStringLiteral("--graph-image graphe.png"), checkNotEmpty,
                        [](BatchContext& ctx, const QString& v) {
-                           return writeImageFile(ctx, v, ctx.program.simulation().graphImage());
+                           return writeImageFile(ctx, v, ctx.program.simulation().graphImage(ctx.scale));
                        }});
     options.push_back({QStringLiteral("--graph-csv"), QStringLiteral("FICHIER"),
                        QStringLiteral("écrit l'enregistrement du graphe (t en s ; u1 et u2 en cm) au format CSV français"),

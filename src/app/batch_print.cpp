@@ -42,7 +42,9 @@ bool printPdf(BatchContext& ctx, const QString& path)
 {
     const PrintOptions& o = state(ctx.program).options;
     Simulation& sim = ctx.program.simulation();
-    Confimp dialog(sim.ropeImage(), sim.graphImage(), ctx.program.messages(), &ctx.program.window());
+    Confimp dialog(PrintPictures{[&sim](double scale) { return sim.ropeImage(scale); },
+                                 [&sim](double scale) { return sim.graphImage(scale); }},
+                   ctx.program.messages(), &ctx.program.window());
     dialog.check1(0)->setChecked(o.rope);
     dialog.check1(1)->setChecked(o.graph);
     dialog.setValues(ValuesTable(sim.graph().points()));

@@ -79,14 +79,28 @@ void addRopeOptions(BatchOptions& options)
                        QStringLiteral("enregistre l'image de la corde au format PNG"),
                        QStringLiteral("--rope-image corde.png"), checkNotEmpty,
                        [](BatchContext& ctx, const QString& v) {
-                           return writeImageFile(ctx, v, ctx.program.simulation().ropeImage());
+                           return writeImageFile(ctx, v, ctx.program.simulation().ropeImage(ctx.scale));
                        }});
     options.push_back({QStringLiteral("--snapshot"), QStringLiteral("FICHIER"),
                        QStringLiteral("enregistre toute la fenêtre principale au format PNG"),
                        QStringLiteral("--snapshot fenetre.png"), checkNotEmpty,
                        [](BatchContext& ctx, const QString& v) {
-                           return writeImageFile(ctx, v, ctx.program.window().snapshot());
+                           return writeImageFile(ctx, v, ctx.program.window().snapshot(ctx.scale));
                        }});
+    options.push_back(
+        {QStringLiteral("--scale"), QStringLiteral("F"),
+         QStringLiteral("images et captures suivantes à F pixels par pixel d'écran (de 1 à 4, 1 par défaut), "
+                        "comme sur un écran à F × 100 %"),
+         QStringLiteral("--scale 2 --rope-image corde@2x.png"),
+         [](const QString& v) -> std::optional<QString> {
+             if (checkNumber(v) || !(batchNumber(v) >= 1.0 && batchNumber(v) <= 4.0))
+                 return QStringLiteral("un nombre de 1 à 4 est attendu");
+             return std::nullopt;
+         },
+         [](BatchContext& ctx, const QString& v) {
+             ctx.scale = batchNumber(v);
+             return true;
+         }});
     options.push_back({QStringLiteral("--tab"), QStringLiteral("N"),
                        QStringLiteral("choisit l'onglet N comme un clic : 1 Corde, 2 Onde, 3 Outils"),
                        QStringLiteral("--tab 3"), [](const QString& v) { return checkInteger(v, 1, 3); },

@@ -36,7 +36,7 @@ int main(int argc, char** argv)
     tolvi::Program program(messages, std::random_device{}());
     messages.setParent(&program.window());
     program.window().Form_Load();
-    program.window().show();
+    program.showWindow();
     // "tolvi FILE": a configuration or an exercise opened from the file
     // manager, once the window is up.
     if (arguments.size() > 1) {

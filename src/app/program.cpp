@@ -5,6 +5,7 @@
 #include "config/save_dialog.h"
 #include "exercises/fichexo.h"
 #include "mainwin/feuille_p.h"
+#include "mainwin/full_screen.h"
 #include "app/help_command.h"
 #include "calc/machine.h"
 #include "measure/confimp.h"
@@ -26,6 +27,11 @@ Program::Program(Messages& messages, std::uint32_t seed)
 }
 
 Program::~Program() = default;
+
+void Program::showWindow()
+{
+    fullScreen_->show();
+}
 
 void Program::connectFeatures()
 {
@@ -70,10 +76,13 @@ void Program::connectFeatures()
     window_->picture2()->setExportActions(exports->graphActions());
     window_->addActions(exports->shortcutActions());
     window_->printHook = [this] {
-        Confimp confimp(sim_.ropeImage(), sim_.graphImage(), messages_, window_.get());
+        Confimp confimp(PrintPictures{[this](double scale) { return sim_.ropeImage(scale); },
+                                      [this](double scale) { return sim_.graphImage(scale); }},
+                        messages_, window_.get());
         confimp.setValues(ValuesTable(sim_.graph().points()));
         confimp.exec();
     };
+    fullScreen_ = std::make_unique<FullScreen>(*window_);
     auto help = std::make_shared<HelpCommand>(sim_, messages_);
     window_->helpHook = [help](const QString& helpFile) { help->Command7_Click(helpFile); };
 }

@@ -12,6 +12,7 @@
 namespace tolvi {
 class ExerciseMenu;
 class FeuilleP;
+class FullScreen;
 
 class Program {
 public:
@@ -26,6 +27,10 @@ public:
     Messages& messages() { return messages_; }
     // The exercise menu under btexo and the exercise window.
     ExerciseMenu& exercises() { return *exercises_; }
+    // "Plein écran", and the window fitted to a screen too small for it.
+    FullScreen& fullScreen() { return *fullScreen_; }
+    // Shows the main window as the screen allows.
+    void showWindow();
 
 private:
     void connectFeatures();
@@ -37,6 +42,8 @@ private:
     std::unique_ptr<FeuilleP> window_;
     // After the window: goes first, with the exercise window it may hold.
     std::unique_ptr<ExerciseMenu> exercises_;
+    // After the window too: gives it back before it goes.
+    std::unique_ptr<FullScreen> fullScreen_;
 };
 
 }  // namespace tolvi

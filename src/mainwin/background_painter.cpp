@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <cmath>
 
 namespace tolvi {
 
@@ -57,9 +58,10 @@ void paintBackground(QPainter& p, const BackgroundLayout& l)
     p.restore();
 }
 
-QImage backgroundImage(QSize size, const BackgroundLayout& layout)
+QImage backgroundImage(QSize size, const BackgroundLayout& layout, double scale)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(int(std::lround(size.width() * scale)), int(std::lround(size.height() * scale)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(QColor(224, 224, 224));
     QPainter p(&image);
     paintBackground(p, layout);

@@ -30,7 +30,9 @@ void paintBackground(QPainter& painter, const BackgroundLayout& layout);
 
 // The window's persistent image: `size` filled with the window colour
 // RGB(224, 224, 224), then Form_Paint over it.
-QImage backgroundImage(QSize size, const BackgroundLayout& layout);
+// The background image of `size` units at `scale` device pixels per unit
+// (its device pixel ratio).
+QImage backgroundImage(QSize size, const BackgroundLayout& layout, double scale = 1.0);
 
 // The colour a label takes to blend into the background: the image's colour
 // two pixels left of the label's top-left corner.

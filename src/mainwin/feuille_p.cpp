@@ -1,4 +1,7 @@
 #include "mainwin/feuille_p.h"
+#include "platform/pixel_painting.h"
+
+#include <cmath>
 
 #include "config/record_file.h"
 #include "exercises/exercise_file.h"
@@ -398,12 +401,25 @@ void FeuilleP::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), QColor(224, 224, 224));
-    p.drawImage(0, 0, background_);
+    const double scale = drawingScale(p);
+    if (scale == 1.0) {
+        p.drawImage(0, 0, background_);
+        return;
+    }
+    if (fineBackground_.devicePixelRatio() != scale || fineBackground_.isNull())
+        fineBackground_ = backgroundImage(layout::kClient, designedBackgroundLayout(), scale);
+    p.drawImage(0, 0, fineBackground_);
 }
 
-QImage FeuilleP::snapshot()
+QImage FeuilleP::snapshot(double scale)
 {
-    return grab().toImage();
+    if (scale == devicePixelRatioF())
+        return grab().toImage();
+    QImage image(int(std::lround(width() * scale)), int(std::lround(height() * scale)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(QColor(224, 224, 224));
+    render(&image);
+    return image;
 }
 
 void FeuilleP::selectTab(int n)

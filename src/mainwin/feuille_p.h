@@ -65,7 +65,8 @@ public:
     void selectTab(int n);
     int currentTab() const;
     // The whole window as it looks now (works unshown and offscreen).
-    QImage snapshot();
+    // The whole window as drawn, at `scale` device pixels per unit.
+    QImage snapshot(double scale = 1.0);
     // The persistent background painted at load.
     const QImage& background() const { return background_; }
     QTimer& timer1() { return timer_; }
@@ -143,6 +144,7 @@ private:
     bool flagFileUsed_ = true;
     CentredPlacement placement_;
     QImage background_;
+    QImage fineBackground_;  // background_ at the window's device pixel ratio
     QTimer timer_;
     bool loaded_ = false;
     bool unloaded_ = false;

@@ -10,15 +10,22 @@ namespace {
 
 constexpr int kSize = 20;
 
+// Drawn at one, two and three device pixels per unit: the icon stays sharp
+// on enlarged screens.
 QIcon drawn(const std::function<void(QPainter&)>& draw)
 {
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    draw(p);
-    p.end();
-    return QIcon(pixmap);
+    QIcon icon;
+    for (int ratio : {1, 2, 3}) {
+        QPixmap pixmap(kSize * ratio, kSize * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        draw(p);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 QPen pen(const QColor& colour, double width = 1.2)

@@ -35,7 +35,12 @@ bool hasNoDestination(const QPrinter& printer)
 }  // namespace
 
 Confimp::Confimp(const QImage& rope, const QImage& graph, Messages& messages, QWidget* parent)
-    : QDialog(parent), rope_(rope), graph_(graph), messages_(messages), printer_(QPrinter::HighResolution)
+    : Confimp(PrintPictures{[rope](double) { return rope; }, [graph](double) { return graph; }}, messages, parent)
+{
+}
+
+Confimp::Confimp(PrintPictures pictures, Messages& messages, QWidget* parent)
+    : QDialog(parent), pictures_(std::move(pictures)), messages_(messages), printer_(QPrinter::HighResolution)
 {
     setObjectName(QStringLiteral("confimp"));
     setWindowTitle(QStringLiteral("Imprimer"));
@@ -213,7 +218,9 @@ void Confimp::Command1_Click()
         }
     }
     showWaiting(true);
-    const QString failure = printPages(printer_, rope_, graph_, options());
+    const QString failure = printPages(
+        printer_, pictures_, options(),
+        printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName() : QString());
     if (!failure.isEmpty() || printer_.printerState() == QPrinter::Error) {
         showWaiting(false);
         messages_.critical(QStringLiteral("Impression impossible"),

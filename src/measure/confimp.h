@@ -26,7 +26,10 @@ class UpDown;
 class Confimp : public QDialog {
     Q_OBJECT
 public:
-    // `rope` and `graph` are the pictures as they stand when the dialog opens.
+    // `pictures` makes the rope and graph pictures when "&OK" prints, after
+    // any printer choice: the animation and the recording go on meanwhile.
+    Confimp(PrintPictures pictures, Messages& messages, QWidget* parent = nullptr);
+    // Prints these fixed pictures.
     Confimp(const QImage& rope, const QImage& graph, Messages& messages, QWidget* parent = nullptr);
 
     // The printer the dialog prints on (tests point it at a PDF file).
@@ -60,8 +63,7 @@ public:
 private:
     void showWaiting(bool waiting);
 
-    QImage rope_;
-    QImage graph_;
+    PrintPictures pictures_;
     ValuesTable values_;
     Messages& messages_;
     QPrinter printer_;

@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -24,6 +25,28 @@ GraphPicture::GraphPicture(Simulation& sim, QWidget* parent) : PictureBox(parent
 QImage GraphPicture::picture() const
 {
     return sim_.graphImage();
+}
+
+void GraphPicture::paintPicture(QPainter& painter)
+{
+    const double scale = drawingScale(painter);
+    const GraphRecording& graph = sim_.graph();
+    if (scale == 1.0) {
+        fine_ = QImage();
+        painter.drawImage(0, 0, graph.image());
+        return;
+    }
+    if (fine_.isNull() || fine_.devicePixelRatio() != scale || fineGeneration_ != graph.generation() ||
+        fineStrokes_ > graph.strokes().size()) {
+        fine_ = graph.render(scale);
+        fineGeneration_ = graph.generation();
+        fineStrokes_ = graph.strokes().size();
+    } else if (fineStrokes_ < graph.strokes().size()) {
+        QPainter p(&fine_);
+        graph.paintStrokes(p, fineStrokes_, graph.strokes().size());
+        fineStrokes_ = graph.strokes().size();
+    }
+    painter.drawImage(0, 0, fine_);
 }
 
 void GraphPicture::Picture2_MouseMove(double x, double y)

@@ -19,6 +19,9 @@ public:
     void Picture2_MouseMove(double x, double y);
 
 protected:
+    // At one device pixel per unit, the simulation's picture; finer, a copy
+    // at the widget's resolution that gains each new stroke as it comes.
+    void paintPicture(QPainter& painter) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     QPoint clampCursor(QPoint at) const override;
@@ -26,6 +29,9 @@ protected:
 
 private:
     Simulation& sim_;
+    QImage fine_;
+    int fineGeneration_ = -1;
+    std::size_t fineStrokes_ = 0;
 };
 
 }  // namespace tolvi

@@ -102,7 +102,10 @@ void PictureBox::paintEvent(QPaintEvent*)
     const QRect inner(origin(), QSize(w - 4, h - 4));
     p.fillRect(inner, QColor(192, 192, 192));
     p.setClipRect(inner);
-    p.drawImage(origin(), picture());
+    p.save();
+    p.translate(origin());
+    paintPicture(p);
+    p.restore();
     if (hasFocus()) {
         // Dots of white between dots of black: the mark shows on the dark
         // rope as on the white graph.
@@ -124,6 +127,11 @@ void PictureBox::paintEvent(QPaintEvent*)
         p.setPen(QPen(QColor(0, 0, 0), 1));
         p.drawLine(at.x() - 4, at.y(), at.x() + 4, at.y());
     }
+}
+
+void PictureBox::paintPicture(QPainter& painter)
+{
+    painter.drawImage(0, 0, picture());
 }
 
 }  // namespace tolvi

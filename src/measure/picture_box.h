@@ -14,6 +14,8 @@
 class QAction;
 class QMenu;
 
+class QPainter;
+
 namespace tolvi {
 
 class PictureBox : public QWidget {
@@ -45,6 +47,9 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Draws the picture with the painter's origin at the drawing origin, at
+    // the widget's device pixel ratio; by default the image of picture().
+    virtual void paintPicture(QPainter& painter);
     // Shows the export menu; the rope shows its marker menu on a mouse click.
     void contextMenuEvent(QContextMenuEvent* event) override;
     // A menu that shows its items' hover texts in the hint line.

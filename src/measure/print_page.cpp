@@ -1,5 +1,7 @@
 #include "measure/print_page.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
@@ -43,7 +45,49 @@ QSize printedSize(const QSize& pixels, int dpi, int pageWidth)
         size = QSize(pageWidth, int(double(size.height()) * pageWidth / size.width() + 0.5));
     return size;
 }
+// Size of a picture in screen pixels.
+QSize screenSize(const QImage& image)
+{
+    return image.deviceIndependentSize().toSize();
+}
+
+// Why a PDF file cannot be written: the folder is missing or closed, or the
+// file itself is.
+QString unwritableFile(const QString& path)
+{
+    const QFileInfo file(path);
+    const QString folder = QDir::toNativeSeparators(file.absolutePath());
+    const QFileInfo dir(file.absolutePath());
+    QString reason;
+    if (!dir.exists())
+        reason = QStringLiteral("le dossier « %1 » n'existe pas").arg(folder);
+    else if (!dir.isDir())
+        reason = QStringLiteral("« %1 » n'est pas un dossier").arg(folder);
+    else if (file.isDir())
+        reason = QStringLiteral("c'est un dossier du même nom");
+    else if (file.exists() && !file.isWritable())
+        reason = QStringLiteral("le fichier est protégé en écriture");
+    else if (!dir.isWritable())
+        reason = QStringLiteral("le dossier « %1 » est protégé en écriture").arg(folder);
+    else
+        reason = QStringLiteral("le disque le refuse");
+    return QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.")
+        .arg(QDir::toNativeSeparators(file.absoluteFilePath()), reason);
+}
+
+QString refusal(const QString& pdfFile)
+{
+    if (!pdfFile.isEmpty())
+        return unwritableFile(pdfFile);
+    return QStringLiteral("L'imprimante n'accepte pas le document : vérifiez qu'elle est "
+                          "allumée et disponible, ou choisissez-en une autre avec « Imprimantes ».");
+}
 }  // namespace
+
+double printScale(int dpi)
+{
+    return std::clamp(dpi / 96.0, 1.0, 4.0);
+}
 
 PageLayout pageLayout(const QSize& pageSize, int dpi, const QSize& rope, const QSize& graph,
                       const PrintOptions& options)
@@ -69,7 +113,7 @@ PageLayout pageLayout(const QSize& pageSize, int dpi, const QSize& rope, const Q
 PageLayout paintPage(QPainter& painter, const QSize& pageSize, int dpi, const QImage& rope,
                      const QImage& graph, const PrintOptions& options)
 {
-    const PageLayout layout = pageLayout(pageSize, dpi, rope.size(), graph.size(), options);
+    const PageLayout layout = pageLayout(pageSize, dpi, screenSize(rope), screenSize(graph), options);
     QFont font = titleFont();
     font.setPixelSize(std::max(1, int(12.0 * dpi / 72.0 + 0.5)));
     painter.save();
@@ -77,6 +121,8 @@ PageLayout paintPage(QPainter& painter, const QSize& pageSize, int dpi, const QI
     painter.setPen(Qt::black);
     painter.drawText(layout.title, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, options.title);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Pictures go to paper as they are, never through lossy compression.
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
     if (options.rope && !rope.isNull())
         painter.drawImage(layout.rope, rope);
     if (options.graph && !graph.isNull())
@@ -88,15 +134,24 @@ PageLayout paintPage(QPainter& painter, const QSize& pageSize, int dpi, const QI
 QString printPages(QPagedPaintDevice& device, const QImage& rope, const QImage& graph,
                    const PrintOptions& options)
 {
+    return printPages(device, PrintPictures{[&rope](double) { return rope; }, [&graph](double) { return graph; }},
+                      options);
+}
+
+QString printPages(QPagedPaintDevice& device, const PrintPictures& pictures, const PrintOptions& options,
+                   const QString& pdfFile)
+{
     device.setPageOrientation(QPageLayout::Landscape);
     QPainter painter;
     if (!painter.begin(&device)) {
         device.setPageOrientation(QPageLayout::Portrait);
-        return QStringLiteral("L'imprimante n'accepte pas le document : vérifiez qu'elle est "
-                              "allumée et disponible, ou choisissez-en une autre avec « Imprimantes ».");
+        return refusal(pdfFile);
     }
     const QSize pageSize(device.width(), device.height());
     const int dpi = device.logicalDpiY();
+    const double scale = printScale(dpi);
+    const QImage rope = options.rope && pictures.rope ? pictures.rope(scale) : QImage();
+    const QImage graph = options.graph && pictures.graph ? pictures.graph(scale) : QImage();
     const int copies = std::clamp(options.copies, 1, kMaxCopies);
     bool ok = true;
     for (int copy = 1; copy <= copies && ok; ++copy) {

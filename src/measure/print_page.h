@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <functional>
 
 class QPainter;
 class QPagedPaintDevice;
@@ -26,6 +27,18 @@ struct PrintOptions {
     int copies = 1;
 };
 
+// The pictures to print, made when printing starts (the moment "&OK" is
+// pressed, after any printer choice), at `scale` image pixels per screen
+// pixel. An empty function prints nothing in its place.
+struct PrintPictures {
+    std::function<QImage(double scale)> rope;
+    std::function<QImage(double scale)> graph;
+};
+
+// Image pixels per screen pixel for a page at `dpi`: the printer's
+// resolution, at most 4 (384 pixels to the inch, finer than paper shows).
+double printScale(int dpi);
+
 // Where one page puts its parts, in device units of the painter.
 struct PageLayout {
     QRect title;      // the title's line
@@ -41,7 +54,8 @@ PageLayout pageLayout(const QSize& pageSize, int dpi, const QSize& rope, const Q
                       const PrintOptions& options);
 
 // Paints one page on a painter whose device is `pageSize` units at `dpi`.
-// Returns the layout used.
+// The pictures keep their size in screen pixels whatever their device pixel
+// ratio, and are drawn lossless. Returns the layout used.
 PageLayout paintPage(QPainter& painter, const QSize& pageSize, int dpi, const QImage& rope,
                      const QImage& graph, const PrintOptions& options);
 
@@ -50,5 +64,10 @@ PageLayout paintPage(QPainter& painter, const QSize& pageSize, int dpi, const QI
 // French reason of a failure.
 QString printPages(QPagedPaintDevice& device, const QImage& rope, const QImage& graph,
                    const PrintOptions& options);
+// The same, the pictures made at the device's resolution once the device is
+// ready to print. `pdfFile` is the file a PDF device writes, if any: when it
+// cannot be opened, the reason names it and its folder.
+QString printPages(QPagedPaintDevice& device, const PrintPictures& pictures, const PrintOptions& options,
+                   const QString& pdfFile = QString());
 
 }  // namespace tolvi

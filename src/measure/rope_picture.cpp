@@ -63,6 +63,11 @@ QImage RopePicture::picture() const
     return sim_.ropeImage();
 }
 
+void RopePicture::paintPicture(QPainter& painter)
+{
+    deppoint(painter, sim_.background(drawingScale(painter)), sim_.state());
+}
+
 void RopePicture::animpic_MouseMove(double x, double y)
 {
     if (const auto text = ropeReadout(x, y)) {

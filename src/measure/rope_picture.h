@@ -60,6 +60,9 @@ public:
     std::function<std::optional<QString>(QWidget* parent)> askAbscissa;
 
 protected:
+    // The frame drawn straight onto the widget at its resolution, over the
+    // background made once for that resolution: nothing copied per tick.
+    void paintPicture(QPainter& painter) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

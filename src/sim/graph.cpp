@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace tolvi {
 
@@ -31,17 +32,37 @@ QStringList GraphRecording::timeLabels(int dureeGraphe)
 void GraphRecording::prepare(int dureeGraphe)
 {
     points_.clear();
+    strokes_.clear();
+    dureeGraphe_ = dureeGraphe;
+    ++generation_;
     image_.fill(qbColor(15));
     QPainter p(&image_);
+    paintFrame(p, dureeGraphe);
+}
+
+QImage GraphRecording::render(double scale) const
+{
+    QImage image(int(std::lround(kWidth * scale)), int(std::lround(kHeight * scale)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(qbColor(15));
+    QPainter p(&image);
+    paintFrame(p, dureeGraphe_);
+    paintStrokes(p, 0, strokes_.size());
+    return image;
+}
+
+void GraphRecording::paintFrame(QPainter& p, int dureeGraphe)
+{
+    p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, true);
+    QPaintDevice* device = p.device();
 
     // Grid.
-    p.setPen(QPen(qbColor(7), 1));
     for (int i = 0; i <= 8; ++i)
-        p.drawLine(30, 14 + 10 * i, 730, 14 + 10 * i);
+        pixelLine(p, 30, 14 + 10 * i, 730, 14 + 10 * i, qbColor(7));
     for (int i = 0; i <= 10; ++i)
-        p.drawLine(30 + 70 * i, 14, 30 + 70 * i, 94);
+        pixelLine(p, 30 + 70 * i, 14, 30 + 70 * i, 94, qbColor(7));
     // Blank strip under the zero line for the time labels.
     p.fillRect(QRect(QPoint(31, 55), QPoint(731, 63)), qbColor(15));
 
@@ -49,7 +70,7 @@ void GraphRecording::prepare(int dureeGraphe)
     font.setPointSize(7);
     p.setFont(font);
     p.setPen(qbColor(8));
-    QFontMetrics small(font, &image_);
+    QFontMetrics small(font, device);
     const QStringList labels = timeLabels(dureeGraphe);
     for (int i = 1; i <= 10; ++i) {
         const QString& label = labels[i - 1];
@@ -65,29 +86,29 @@ void GraphRecording::prepare(int dureeGraphe)
 
     font.setPointSize(8);
     p.setFont(font);
-    QFontMetrics normal(font, &image_);
+    QFontMetrics normal(font, device);
     QFont italic = font;
     italic.setItalic(true);
-    QFontMetrics italicMetrics(italic, &image_);
-    p.setPen(QPen(qbColor(0), 1));
+    QFontMetrics italicMetrics(italic, device);
     // Time axis with its arrow.
-    p.drawLine(30, 54, 745, 54);
-    p.drawLine(739, 51, 745, 54);
-    p.drawLine(739, 57, 745, 54);
+    pixelLine(p, 30, 54, 745, 54, qbColor(0));
+    pixelLine(p, 739, 51, 745, 54, qbColor(0));
+    pixelLine(p, 739, 57, 745, 54, qbColor(0));
     p.setFont(italic);
     p.drawText(QPoint(750, 40 + italicMetrics.ascent()), QStringLiteral("t"));
     p.setFont(font);
     p.drawText(QPoint(750 + italicMetrics.horizontalAdvance(QStringLiteral("t")), 40 + normal.ascent()),
                QStringLiteral(" (s)"));
     // Displacement axis with its arrow.
-    p.drawLine(30, 4, 30, 94);
-    p.drawLine(30, 4, 33, 10);
-    p.drawLine(30, 4, 27, 10);
+    pixelLine(p, 30, 4, 30, 94, qbColor(0));
+    pixelLine(p, 30, 4, 33, 10, qbColor(0));
+    pixelLine(p, 30, 4, 27, 10, qbColor(0));
     p.setFont(italic);
     p.drawText(QPoint(39, -1 + italicMetrics.ascent()), QStringLiteral("u"));
     p.setFont(font);
     p.drawText(QPoint(39 + italicMetrics.horizontalAdvance(QStringLiteral("u")), -1 + normal.ascent()),
                QStringLiteral(" (cm)"));
+    p.restore();
 }
 
 void GraphRecording::record(const GraphPoint& point)
@@ -97,19 +118,38 @@ void GraphRecording::record(const GraphPoint& point)
 
 void GraphRecording::plotDot(double x, double y, bool red)
 {
-    QPainter p(&image_);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    const int xi = int(roundEven(x));
-    const int yi = int(roundEven(y));
-    p.fillRect(QRect(xi - 1, yi - 1, 2, 2), qbColor(red ? 12 : 9));
+    addStroke({QPointF(x, y), QPointF(x, y), red, true});
 }
 
 void GraphRecording::plotLine(double x1, double y1, double x2, double y2, bool red)
 {
+    addStroke({QPointF(x1, y1), QPointF(x2, y2), red, false});
+}
+
+void GraphRecording::addStroke(const GraphStroke& stroke)
+{
+    strokes_.push_back(stroke);
     QPainter p(&image_);
+    paintStrokes(p, strokes_.size() - 1, strokes_.size());
+}
+
+void GraphRecording::paintStrokes(QPainter& p, std::size_t from, std::size_t to) const
+{
+    p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(qbColor(red ? 12 : 9), 2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    for (std::size_t i = from; i < to && i < strokes_.size(); ++i) {
+        const GraphStroke& stroke = strokes_[i];
+        const QColor colour = qbColor(stroke.red ? 12 : 9);
+        if (stroke.dot) {
+            const int xi = int(roundEven(stroke.to.x()));
+            const int yi = int(roundEven(stroke.to.y()));
+            p.fillRect(QRect(xi - 1, yi - 1, 2, 2), colour);
+        } else {
+            p.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(stroke.from, stroke.to);
+        }
+    }
+    p.restore();
 }
 
 QStringList GraphRecording::csvHeader()

@@ -3,8 +3,11 @@
 // the recorded points, which pupils can export and analyse.
 
 #include <QImage>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
+
+class QPainter;
 #include <optional>
 #include <vector>
 
@@ -14,6 +17,15 @@ struct GraphPoint {
     double t;                     // s, since the recording began
     std::optional<double> bleu;   // cm at the blue marker, when placed
     std::optional<double> rouge;  // cm at the red marker, when placed
+};
+
+// One mark of a curve: a dot at `to` (the first point of a recording) or a
+// line from `from` to `to`, in the picture's units.
+struct GraphStroke {
+    QPointF from;
+    QPointF to;
+    bool red;
+    bool dot;
 };
 
 class GraphRecording {
@@ -28,6 +40,17 @@ public:
 
     const QImage& image() const { return image_; }
     const std::vector<GraphPoint>& points() const { return points_; }
+    const std::vector<GraphStroke>& strokes() const { return strokes_; }
+    // Counts every prepare, so a copy of the picture knows when to start over.
+    int generation() const { return generation_; }
+
+    // The picture (frame and every stroke so far) at `scale` device pixels
+    // per unit, the image's device pixel ratio.
+    QImage render(double scale) const;
+    // Draws the frame for a duration, or strokes [from, to), on a painter in
+    // the picture's units.
+    static void paintFrame(QPainter& painter, int dureeGraphe);
+    void paintStrokes(QPainter& painter, std::size_t from, std::size_t to) const;
 
     // The ten time labels of the frame for a duration in seconds ("0,1" ..
     // "1" for 1 s, "60" .. "600" for 600 s).
@@ -56,8 +79,13 @@ public:
                            std::size_t count = std::size_t(-1));
 
 private:
+    void addStroke(const GraphStroke& stroke);
+
     QImage image_;
     std::vector<GraphPoint> points_;
+    std::vector<GraphStroke> strokes_;
+    int dureeGraphe_ = 0;
+    int generation_ = 0;
 };
 
 }  // namespace tolvi

@@ -11,9 +11,28 @@
 namespace tolvi {
 
 
-QImage fondi(int typeBout, RandomSource& random, QSize size)
+RopeBackdrop ropeBackdrop(int typeBout, RandomSource& random, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
+    RopeBackdrop backdrop;
+    backdrop.typeBout = typeBout;
+    backdrop.size = size;
+    if (typeBout == BoutAmortisseur) {
+        backdrop.speckles.reserve(2400);
+        for (int n = 0; n < 1200; ++n) {
+            const int x = int(roundEven(30.0 * random.next() + 750.0));
+            const int y = int(roundEven(105.0 * random.next()));
+            backdrop.speckles.push_back({QPoint(x, y), false});
+            backdrop.speckles.push_back({QPoint(x + 1, y + 1), true});
+        }
+    }
+    return backdrop;
+}
+
+QImage paintBackdrop(const RopeBackdrop& backdrop, double scale)
+{
+    const QSize size = backdrop.size;
+    QImage image(int(std::lround(size.width() * scale)), int(std::lround(size.height() * scale)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(qbColor(15));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -27,28 +46,24 @@ QImage fondi(int typeBout, RandomSource& random, QSize size)
         const int b = int(roundEven(155.0 - 155.0 * i / s));
         pixelLine(p, 0, i, w, i, QColor(r, g, b));
     }
-    p.end();
 
-    if (typeBout == BoutAmortisseur) {
-        const QRgb white = qbColor(15).rgb();
-        const QRgb grey = qbColor(7).rgb();
-        for (int n = 0; n < 1200; ++n) {
-            const int x = int(roundEven(30.0 * random.next() + 750.0));
-            const int y = int(roundEven(105.0 * random.next()));
-            if (image.valid(x, y))
-                image.setPixel(x, y, white);
-            if (image.valid(x + 1, y + 1))
-                image.setPixel(x + 1, y + 1, grey);
-        }
-    } else if (typeBout == BoutFixe) {
-        QPainter q(&image);
-        q.setRenderHint(QPainter::Antialiasing, false);
-        pixelBox(q, 751, 52, 785, 54, qbColor(15));
-        pixelLine(q, 751, 55, 785, 55, qbColor(7));
-        pixelLine(q, 751, 56, 785, 56, qbColor(8));
-        pixelOutline(q, 751, 51, 785, 57, qbColor(0));
+    const QRect inside(QPoint(0, 0), size);
+    for (const RopeBackdrop::Speckle& speckle : backdrop.speckles)
+        if (inside.contains(speckle.at))
+            p.fillRect(QRect(speckle.at, QSize(1, 1)), qbColor(speckle.grey ? 7 : 15));
+
+    if (backdrop.typeBout == BoutFixe) {
+        pixelBox(p, 751, 52, 785, 54, qbColor(15));
+        pixelLine(p, 751, 55, 785, 55, qbColor(7));
+        pixelLine(p, 751, 56, 785, 56, qbColor(8));
+        pixelOutline(p, 751, 51, 785, 57, qbColor(0));
     }
     return image;
+}
+
+QImage fondi(int typeBout, RandomSource& random, QSize size)
+{
+    return paintBackdrop(ropeBackdrop(typeBout, random, size));
 }
 
 void deppoint(QPainter& p, const QImage& background, const SimState& s)
@@ -58,26 +73,58 @@ void deppoint(QPainter& p, const QImage& background, const SimState& s)
     p.drawImage(0, 0, background);
 
     const auto row = [&s](int column) { return rope::kRestRow - s.deplacement[std::size_t(column)]; };
+    const double scale = background.isNull() ? 1.0 : background.devicePixelRatio();
 
-    // The rope, from the source to the far end, as a 2-pixel-wide line. Each
-    // segment joins two neighbouring columns, so it is drawn as the band of
-    // rows it crosses: exact for a pixel line and cheap even when a short
-    // wave makes every segment steep (a stroked polyline is not).
-    int previous = int(std::lround(row(rope::kSourceColumn)));
-    for (int i = rope::kSourceColumn + 1; i <= rope::kFarEndColumn; ++i) {
-        const int y = int(std::lround(row(i)));
-        const int top = std::min(previous, y) - 1;
-        const int bottom = std::max(previous, y);
-        p.fillRect(QRect(i - 1, top, 2, bottom - top + 1), ropecolors::kRope);
-        previous = y;
+    // The rope, from the source to the far end, two units thick. Each device
+    // column is filled over the rows the rope crosses from 1.5 units left of
+    // its centre to 0.5 right of it (the straight joins between the 1 cm
+    // columns), one unit more above and below: at one device pixel per unit,
+    // the band of each pair of neighbouring columns, exact for a pixel line
+    // and cheap even when a short wave makes every segment steep (a stroked
+    // polyline is not); finer devices follow the joins at their resolution.
+    {
+        p.save();
+        p.scale(1.0 / scale, 1.0 / scale);
+        const auto rowAt = [&](double x) {
+            const int column = int(std::floor(x));
+            const double f = x - column;
+            if (f == 0.0 || column >= rope::kFarEndColumn)
+                return row(std::min(column, rope::kFarEndColumn));
+            return row(column) * (1.0 - f) + row(column + 1) * f;
+        };
+        // A band edge `d` units from row `v`, in device rows.
+        const auto edge = [scale](double v, int d) {
+            return scale == 1.0 ? int(std::lround(v)) + d : int(std::lround((v + d) * scale));
+        };
+        const int first = int(std::lround(rope::kSourceColumn * scale));
+        const int end = int(std::lround((rope::kFarEndColumn + 1) * scale));
+        for (int X = first; X < end; ++X) {
+            const double centre = (X + 0.5) / scale;
+            const double lo = std::max(double(rope::kSourceColumn), centre - 1.5);
+            const double hi = std::min(double(rope::kFarEndColumn), centre + 0.5);
+            if (lo > hi)
+                continue;
+            double least = std::min(rowAt(lo), rowAt(hi));
+            double most = std::max(rowAt(lo), rowAt(hi));
+            for (int c = int(std::ceil(lo)); c <= int(std::floor(hi)); ++c) {
+                least = std::min(least, row(c));
+                most = std::max(most, row(c));
+            }
+            const int top = edge(least, -1);
+            const int bottom = edge(most, 1);  // excluded
+            p.fillRect(QRect(X, top, 1, bottom - top), ropecolors::kRope);
+        }
+        p.restore();
     }
 
     // Marker dots ride on the rope.
     const auto dot = [&](int column, const QColor& color) {
         if (column < 0 || column >= rope::kColumns)
             return;
-        const int y = int(std::lround(row(column)));
-        p.fillRect(QRect(column - 1, y - 1, 3, 3), color);
+        // At one device pixel per unit on whole pixels; finer devices
+        // keep the rope's exact height.
+        const double y = scale == 1.0 ? double(std::lround(row(column))) : row(column);
+        p.fillRect(QRectF(column - 1, y - 1, 3, 3), color);
     };
     dot(s.marqueBleue, qbColor(9));
     dot(s.marqueRouge, qbColor(12));
@@ -97,6 +144,7 @@ void deppoint(QPainter& p, const QImage& background, const SimState& s)
 QImage ropeFrame(const QImage& background, const SimState& s)
 {
     QImage frame(background.size(), QImage::Format_RGB32);
+    frame.setDevicePixelRatio(background.devicePixelRatio());
     QPainter p(&frame);
     deppoint(p, background, s);
     return frame;

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <vector>
 
 class QPainter;
 
@@ -19,14 +20,37 @@ inline const QColor kRulerShadow{155, 0, 0};
 inline const QColor kRulerBody{235, 0, 0};
 }  // namespace ropecolors
 
-// Paints the picture's persistent background: the gradient and the far-end
-// device (speckled damper, clamp, or nothing for a free end).
+// The picture's persistent background as drawn once by fondi: the far-end
+// device and where its speckles fell, so that it can be painted again at any
+// resolution with the same speckles.
+struct RopeBackdrop {
+    struct Speckle {
+        QPoint at;
+        bool grey;  // the shadow pixel below and right of a white one
+    };
+    int typeBout = BoutAmortisseur;
+    QSize size{rope::kPictureWidth, rope::kPictureHeight};
+    std::vector<Speckle> speckles;  // in drawing order
+};
+
+// Throws the damper's speckles (for a damper end only).
+RopeBackdrop ropeBackdrop(int typeBout, RandomSource& random,
+                          QSize size = {rope::kPictureWidth, rope::kPictureHeight});
+
+// Paints the background: the gradient and the far-end device (speckled
+// damper, clamp, or nothing for a free end), laid out in drawing units and
+// drawn at `scale` device pixels per unit (the image's device pixel ratio).
+QImage paintBackdrop(const RopeBackdrop& backdrop, double scale = 1.0);
+
+// ropeBackdrop and paintBackdrop at one device pixel per unit.
 QImage fondi(int typeBout, RandomSource& random, QSize size = {rope::kPictureWidth, rope::kPictureHeight});
 
-// Draws one frame: background, rope, marker dots, tilting red ruler.
+// Draws one frame: background, rope, marker dots, tilting red ruler. The
+// rope is drawn at the background's device pixel ratio: its line follows the
+// 1 cm columns joined straight, sampled at every device column.
 void deppoint(QPainter& painter, const QImage& background, const SimState& s);
 
-// The frame as an image of the background's size.
+// The frame as an image of the background's size and device pixel ratio.
 QImage ropeFrame(const QImage& background, const SimState& s);
 
 }  // namespace tolvi

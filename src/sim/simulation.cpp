@@ -33,7 +33,8 @@ std::int16_t pixel16(double v)
 Simulation::Simulation(Messages& messages, RandomSource& random, QObject* parent)
     : QObject(parent), messages_(messages), random_(random)
 {
-    background_ = tolvi::fondi(state_.typeBout, random_);
+    backdrop_ = ropeBackdrop(state_.typeBout, random_);
+    background_ = paintBackdrop(backdrop_);
     state_.dureeGraphe = std::int16_t(durationSeconds(durationIndex_));
     graph_.prepare(state_.dureeGraphe);
 }
@@ -41,6 +42,25 @@ Simulation::Simulation(Messages& messages, RandomSource& random, QObject* parent
 QImage Simulation::ropeImage() const
 {
     return ropeFrame(background_, state_);
+}
+
+const QImage& Simulation::background(double scale) const
+{
+    if (scale == 1.0)
+        return background_;
+    if (scaledBackground_.isNull() || scaledBackground_.devicePixelRatio() != scale)
+        scaledBackground_ = paintBackdrop(backdrop_, scale);
+    return scaledBackground_;
+}
+
+QImage Simulation::ropeImage(double scale) const
+{
+    return ropeFrame(background(scale), state_);
+}
+
+QImage Simulation::graphImage(double scale) const
+{
+    return scale == 1.0 ? graph_.image() : graph_.render(scale);
 }
 
 // ---------------------------------------------------------------------------
@@ -310,7 +330,9 @@ void Simulation::readParameters()
 
 void Simulation::fondi()
 {
-    background_ = tolvi::fondi(state_.typeBout, random_);
+    backdrop_ = ropeBackdrop(state_.typeBout, random_);
+    background_ = paintBackdrop(backdrop_);
+    scaledBackground_ = QImage();
     emit backgroundChanged();
     emit frameChanged();
 }

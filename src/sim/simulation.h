@@ -5,6 +5,7 @@
 // after each signal; tests and batch mode call them directly.
 
 #include "sim/graph.h"
+#include "sim/rope_painter.h"
 #include "sim/sim_state.h"
 
 #include <QImage>
@@ -27,10 +28,15 @@ public:
     // Rope picture: the persistent background painted by fondi, and the
     // current frame over it.
     const QImage& background() const { return background_; }
+    // The same background at `scale` device pixels per unit (kept until
+    // fondi runs again or another scale is asked for).
+    const QImage& background(double scale) const;
     QImage ropeImage() const;
+    QImage ropeImage(double scale) const;
     // The time graph's picture (frame by prepagraph, curves by the tick) and
     // the recorded points.
     const QImage& graphImage() const { return graph_.image(); }
+    QImage graphImage(double scale) const;
     const GraphRecording& graph() const { return graph_; }
 
     // --- Animation ---------------------------------------------------------
@@ -118,7 +124,9 @@ private:
     RandomSource& random_;
     SimState state_;
     ControlsState controls_;
+    RopeBackdrop backdrop_;
     QImage background_;
+    mutable QImage scaledBackground_;
     GraphRecording graph_;
     int durationIndex_ = 4;
     bool inTick_ = false;

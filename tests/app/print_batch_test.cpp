@@ -103,6 +103,63 @@ TEST(PrintBatch, BadValuesAndFailedJobsAreReported)
     const Outcome r = runTolvi({"--print-pdf", dir.filePath(QStringLiteral("absent/page.pdf"))});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Impression impossible"))) << r.err.toStdString();
+    // The file cannot be written, and where: not a printer's refusal.
+    const Outcome missing = runTolvi({"--print-pdf", QStringLiteral("/nonexistent/x.pdf")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("Le fichier « /nonexistent/x.pdf » ne peut pas être écrit : "
+                                                    "le dossier « /nonexistent » n'existe pas.")))
+        << missing.err.toStdString();
+    EXPECT_FALSE(missing.err.contains(QStringLiteral("imprimante"))) << missing.err.toStdString();
+}
+
+TEST(PrintBatch, PrintedPicturesAreTheSavedPicturesAtFourTimesTheScreensResolution)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    const QString rope = dir.filePath(QStringLiteral("corde.png"));
+    const QString graph = dir.filePath(QStringLiteral("graphe.png"));
+    // A damper's speckles, both markers, and curves recorded for 2 s.
+    const Outcome r = runTolvi({"--marker", "blue=200", "--marker", "red=420", "--start", "--record", "--advance",
+                                "2", "--print-pdf", pdf, "--scale", "4", "--rope-image", rope, "--graph-image", graph});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const auto images = pdfImages(read(pdf));
+    ASSERT_EQ(images.size(), 2u);
+    const QImage savedRope(rope), savedGraph(graph);
+    ASSERT_EQ(savedRope.size(), QSize(4 * 786, 4 * 106));
+    ASSERT_EQ(savedGraph.size(), QSize(4 * 781, 4 * 105));
+    for (const PdfImage& image : images)
+        EXPECT_EQ(image.filter, QByteArray("FlateDecode")) << "lossless";
+    EXPECT_EQ(images[0].image, savedRope.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(images[1].image, savedGraph.convertToFormat(QImage::Format_RGB32));
+    // The curves in their exact blue and red.
+    EXPECT_TRUE(images[1].image.pixelColor(0, 0).isValid());
+    int blue = 0, red = 0;
+    for (int y = 0; y < images[1].image.height(); y += 2)
+        for (int x = 0; x < images[1].image.width(); x += 2) {
+            blue += images[1].image.pixel(x, y) == qRgb(0, 0, 255);
+            red += images[1].image.pixel(x, y) == qRgb(255, 0, 0);
+        }
+    EXPECT_GT(blue, 500);
+    EXPECT_GT(red, 500);
+}
+
+TEST(PrintBatch, ScaleDrawsThePicturesAndTheSnapshotFinerAndIsChecked)
+{
+    QTemporaryDir dir;
+    const QString rope = dir.filePath(QStringLiteral("corde.png"));
+    const QString plain = dir.filePath(QStringLiteral("corde1.png"));
+    const QString shot = dir.filePath(QStringLiteral("fenetre.png"));
+    const Outcome r = runTolvi({"--rope-image", plain, "--scale", "1,5", "--rope-image", rope, "--snapshot", shot});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(plain).size(), QSize(786, 106)) << "pictures before --scale are unchanged";
+    EXPECT_EQ(QImage(rope).size(), QSize(1179, 159));
+    EXPECT_EQ(QImage(shot).size(), QSize(1200, 900));
+    for (const char* bad : {"0", "0,5", "5", "deux"}) {
+        const Outcome b = runTolvi({"--scale", bad});
+        EXPECT_EQ(b.code, 2) << bad;
+        EXPECT_TRUE(b.err.contains(QStringLiteral("--scale"))) << b.err.toStdString();
+    }
+    EXPECT_TRUE(runTolvi({"--help"}).out.contains(QStringLiteral("--scale F")));
 }
 
 TEST(PrintBatch, TextPdfHoldsTheExerciseAreaText)

@@ -3,12 +3,14 @@
 // when poppler's pdftotext is installed, the text.
 
 #include <QByteArray>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSizeF>
 #include <QStandardPaths>
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace tolvi::testing {
 
@@ -37,6 +39,71 @@ inline QSizeF pdfFirstPageSize(const QByteArray& pdf)
         QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)\\s*\\]"));
     const auto m = box.match(QString::fromLatin1(pdf));
     return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+}
+
+// One picture embedded in a PDF: its compression filter and, for the
+// lossless ones the program writes (8-bit RGB or grey, Flate), its pixels.
+struct PdfImage {
+    QByteArray filter;  // "FlateDecode", "DCTDecode", ... or empty
+    QImage image;       // null when the filter is not Flate or the form unknown
+};
+
+// The image objects of a PDF in file order.
+inline std::vector<PdfImage> pdfImages(const QByteArray& pdf)
+{
+    static const QRegularExpression number(QStringLiteral("/(Width|Height|BitsPerComponent)\\s+(\\d+)"));
+    static const QRegularExpression name(QStringLiteral("/(ColorSpace|Filter)\\s*/(\\w+)"));
+    std::vector<PdfImage> images;
+    qsizetype at = 0;
+    while ((at = pdf.indexOf("/Subtype /Image", at)) >= 0) {
+        const qsizetype open = pdf.lastIndexOf("<<", at);
+        const qsizetype streamAt = pdf.indexOf("stream", at);
+        if (open < 0 || streamAt < 0)
+            break;
+        const QString dict = QString::fromLatin1(pdf.mid(open, streamAt - open));
+        int width = 0, height = 0, bits = 0;
+        for (auto it = number.globalMatch(dict); it.hasNext();) {
+            const auto m = it.next();
+            const int v = m.captured(2).toInt();
+            (m.captured(1) == QLatin1String("Width") ? width : m.captured(1) == QLatin1String("Height") ? height : bits) = v;
+        }
+        QString space, filter;
+        for (auto it = name.globalMatch(dict); it.hasNext();) {
+            const auto m = it.next();
+            (m.captured(1) == QLatin1String("ColorSpace") ? space : filter) = m.captured(2);
+        }
+        qsizetype data = streamAt + 6;
+        if (pdf.mid(data, 2) == "\r\n")
+            data += 2;
+        else if (pdf.at(data) == '\n' || pdf.at(data) == '\r')
+            ++data;
+        const qsizetype end = pdf.indexOf("endstream", data);
+        PdfImage image{filter.toLatin1(), QImage()};
+        const int channels = space == QLatin1String("DeviceRGB") ? 3 : space == QLatin1String("DeviceGray") ? 1 : 0;
+        if (end > data && filter == QLatin1String("FlateDecode") && bits == 8 && channels > 0 && width > 0 && height > 0) {
+            const qsizetype expected = qsizetype(width) * height * channels;
+            QByteArray packed(4, '\0');
+            packed[0] = char((expected >> 24) & 0xff);
+            packed[1] = char((expected >> 16) & 0xff);
+            packed[2] = char((expected >> 8) & 0xff);
+            packed[3] = char(expected & 0xff);
+            packed += pdf.mid(data, end - data);
+            const QByteArray raw = qUncompress(packed);
+            if (raw.size() >= expected) {
+                QImage pixels(width, height, QImage::Format_RGB32);
+                const auto* bytes = reinterpret_cast<const uchar*>(raw.constData());
+                for (int y = 0; y < height; ++y)
+                    for (int x = 0; x < width; ++x) {
+                        const uchar* p = bytes + (qsizetype(y) * width + x) * channels;
+                        pixels.setPixel(x, y, channels == 3 ? qRgb(p[0], p[1], p[2]) : qRgb(p[0], p[0], p[0]));
+                    }
+                image.image = pixels;
+            }
+        }
+        images.push_back(image);
+        at = streamAt;
+    }
+    return images;
 }
 
 // The text of a PDF file, or nothing when pdftotext is not installed.

@@ -177,3 +177,72 @@ TEST_F(PrintDialog, PrintersButtonShowsTheChosenPrinterAndCancelCloses)
     d->Command3_Click();
     EXPECT_EQ(d->result(), QDialog::Rejected);
 }
+
+namespace {
+// Same size and same colour at every pixel.
+bool samePixels(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return false;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col)
+            if (x.pixel(col, row) != y.pixel(col, row))
+                return false;
+    return true;
+}
+}  // namespace
+
+TEST_F(PrintDialog, PrintsLosslessPicturesOfTheMomentOkIsPressedAfterThePrinterChoice)
+{
+    // A recording under way with both markers: the blue and red curves grow
+    // while the dialog is open.
+    sim.setMarqueBleue(200);
+    sim.setMarqueRouge(400);
+    sim.demar_Click();
+    sim.Command6_Click();
+    sim.advance(0.2);
+    double scale = 0;
+    Confimp d(PrintPictures{[&](double s) { return scale = s, sim.ropeImage(s); },
+                            [&](double s) { return sim.graphImage(s); }},
+              messages);
+    const std::size_t pointsWhenOpened = sim.graph().points().size();
+    sim.advance(1.0);  // the user fills in the dialog
+    const QString path = dir.filePath(QStringLiteral("instant.pdf"));
+    d.choosePrinter = [&](QPrinter& printer) {
+        sim.advance(1.0);  // and takes time to choose the printer
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    };
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        toPdf(d, path), sim.advance(1.0);
+    d.Command1_Click();
+    ASSERT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(scale, printScale(d.printer().logicalDpiY()));
+    EXPECT_GT(scale, 1.0) << "finer than the screen on paper";
+
+    const auto images = pdfImages(read(path));
+    ASSERT_EQ(images.size(), 2u);
+    for (const PdfImage& image : images)
+        EXPECT_EQ(image.filter, QByteArray("FlateDecode")) << "no lossy compression";
+    EXPECT_TRUE(samePixels(images[0].image, sim.ropeImage(scale)));
+    EXPECT_TRUE(samePixels(images[1].image, sim.graphImage(scale)));
+    // The graph on paper holds the curve drawn while the dialog was open.
+    EXPECT_GT(sim.graph().points().size(), pointsWhenOpened + 20);
+}
+
+TEST_F(PrintDialog, AnUnwritablePdfFileIsNamedWithItsFolder)
+{
+    auto d = open();
+    const QString folder = dir.filePath(QStringLiteral("absent"));
+    toPdf(*d, folder + QStringLiteral("/page.pdf"));
+    d->Command1_Click();
+    ASSERT_EQ(messages.asked().size(), 1u);
+    const QString text = messages.asked()[0].text;
+    EXPECT_TRUE(text.contains(QStringLiteral("ne peut pas être écrit"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(folder + QStringLiteral("/page.pdf"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("le dossier « %1 » n'existe pas").arg(folder))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("imprimante"))) << text.toStdString();
+}
