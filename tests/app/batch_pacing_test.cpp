@@ -6,31 +6,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "batch_run.h"
+
 namespace {
-struct Outcome {
-    int code;
-    QString out;
-    QString err;
-};
-
-Outcome runIn(const QString& folder, const QStringList& arguments)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(TOLVI_PROGRAM_DIR "/tolvi"), arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using batchrun::Outcome;
+using batchrun::fileBytes;
+using batchrun::runIn;
 }  // namespace
 
 TEST(BatchPacing, StepsCountOneIntervalEachAndTheChronometerFollows)
