@@ -2,6 +2,7 @@
 
 #include "mainwin/image_button.h"
 #include "mainwin/layout.h"
+#include "mainwin/tool_icons.h"
 #include "sim/simulation.h"
 
 #include <QEvent>
@@ -24,10 +25,7 @@ QPixmap keyPixmap(const QWidget& widget, const std::function<void(QPainter&)>& s
     pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(QColor(60, 60, 60), 1));
-    p.setBrush(QColor(235, 235, 235));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 23, 23), 3, 3);
+    icons::keyFace(p);
     sign(p);
     return pixmap;
 }

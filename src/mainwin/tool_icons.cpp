@@ -134,15 +134,20 @@ QIcon close()
     });
 }
 
+void keyFace(QPainter& p)
+{
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.setBrush(QColor(235, 235, 235));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 23, 23), 3, 3);
+}
+
 QPixmap pause(bool running)
 {
     QPixmap pixmap(24, 24);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(QColor(60, 60, 60), 1));
-    p.setBrush(QColor(235, 235, 235));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 23, 23), 3, 3);
+    keyFace(p);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 60, 150));
     if (running) {

@@ -4,6 +4,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+class QPainter;
+
 namespace tolvi::icons {
 
 QIcon open();        // folder
@@ -17,5 +19,9 @@ QIcon close();       // door with an arrow
 // The pause image (24 x 24): two bars while the animation runs, a play
 // triangle while it is paused.
 QPixmap pause(bool running);
+
+// The face of a 24 x 24 picture key beside the rope (pause, step, speed):
+// a light rounded square with a dark grey edge, antialiased.
+void keyFace(QPainter& p);
 
 }  // namespace tolvi::icons
