@@ -3,7 +3,7 @@
 // plain text.
 #include "app/batch.h"
 #include "app/program.h"
-#include "exercises/fichexo.h"
+#include "exercises/exercise_menu.h"
 #include "mainwin/feuille_p.h"
 
 #include <QFileInfo>

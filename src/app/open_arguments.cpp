@@ -2,7 +2,7 @@
 
 #include "app/program.h"
 #include "config/config_loader.h"
-#include "exercises/fichexo.h"
+#include "exercises/exercise_menu.h"
 #include "mainwin/feuille_p.h"
 
 #include <QFileInfo>

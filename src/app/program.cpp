@@ -3,7 +3,7 @@
 #include "config/config_loader.h"
 #include "config/open_dialog.h"
 #include "config/save_dialog.h"
-#include "exercises/fichexo.h"
+#include "exercises/exercise_menu.h"
 #include "mainwin/feuille_p.h"
 #include "mainwin/full_screen.h"
 #include "app/help_command.h"

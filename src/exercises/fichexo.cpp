@@ -2,20 +2,15 @@
 
 #include "config/record_file.h"
 #include "exercises/exercise_file.h"
-#include "exercises/rtf_reader.h"
-#include "exercises/rtf_writer.h"
 #include "mainwin/feuille_p.h"
+#include "mainwin/flag_file.h"
 #include "mainwin/image_button.h"
 #include "mainwin/shared_state.h"
-#include "platform/file_save.h"
 #include "platform/messages.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -23,11 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QStorageInfo>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -47,13 +39,6 @@ QColor titleColour(int i, int n)
 }
 
 namespace {
-
-QString withSlash(QString path)
-{
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
 
 // The painted title "Ouvrir un exercice", fading from pale yellow to white.
 class Tito : public QWidget {
@@ -118,37 +103,6 @@ QPixmap buttonPixmap(const QString& caption, const QColor& colour)
     p.drawText(pixmap.rect(), Qt::AlignCenter, caption);
     return pixmap;
 }
-
-std::optional<QString> defaultSaveDialog(QWidget* parent)
-{
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(exotext::kRtfFilter);
-    dialog.setDefaultSuffix(QStringLiteral("RTF"));
-    // The command asks its own question, naming the file.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
-}
-
-std::optional<QString> defaultOpenDialog(QWidget* parent)
-{
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(exotext::kRtfFilter);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
-}
-
-bool defaultPrinterDialog(QPrinter& printer, QWidget* parent)
-{
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -518,36 +472,6 @@ void Fichexo::apercu()
     text2_->setText(hourglassText(preview.hourglasses));
 }
 
-bool Fichexo::abandonQuestion()
-{
-    if (ctx_.shared.texteModifie == 1 && !ctx_.messages.okCancel(exotext::kAbandonTitle, exotext::kAbandonText))
-        return false;
-    ctx_.shared.texteModifie = 0;
-    return true;
-}
-
-bool Fichexo::loadText(const QString& path)
-{
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || !bytes.trimmed().startsWith("{\\rtf"))
-        return false;
-    QTextEdit* text = ctx_.main.supertext();
-    readRtf(bytes, *text->document());
-    QTextCursor start(text->document());
-    text->setTextCursor(start);
-    return true;
-}
-
-void Fichexo::runChargeConfig(const QString& folder, const QString& name)
-{
-    ctx_.shared.cheminConfig = resolveInFolder(folder, trimBlanks(name));
-    if (ctx_.chargeConfig)
-        ctx_.chargeConfig();
-}
-
 void Fichexo::unload()
 {
     unloaded_ = true;
@@ -591,238 +515,6 @@ void Fichexo::ouvreur_Click()
 void Fichexo::Image5_Click()
 {
     unload();
-}
-
-void Fichexo::openexo_Click()
-{
-    if (!abandonQuestion())
-        return;
-    Form_Load();
-    exec();
-}
-
-void Fichexo::opencor_Click()
-{
-    if (!abandonQuestion())
-        return;
-    FeuilleP& main = ctx_.main;
-    main.setCursor(Qt::WaitCursor);
-    auto stop = [&] {
-        frame2_->hide();
-        main.unsetCursor();
-    };
-    const QString exercise = main.fich()->text();
-    const ExerciseReading reading = readExercise(exercise);
-    if (!reading.readable(exofile::kCorrection, exofile::kCorrectionConfiguration)) {
-        readError();
-        stop();
-        return;
-    }
-    // The names are beside the open exercise file, wherever the chooser was
-    // browsed since.
-    const QString folder = withSlash(QFileInfo(exercise).absolutePath());
-    ctx_.shared.cheminExo = folder;
-    const ExerciseRecords& r = reading.records;
-    if (!trimBlanks(r.correction).isEmpty() && !loadText(resolveInFolder(folder, trimBlanks(r.correction)))) {
-        missingFile(r.correction);
-        stop();
-        return;
-    }
-    if (!trimBlanks(r.correctionConfiguration).isEmpty())
-        runChargeConfig(folder, r.correctionConfiguration);
-    stop();
-    main.supertext()->setReadOnly(true);
-    ctx_.shared.texteModifie = 0;
-    unload();
-}
-
-void Fichexo::PRISENMAIN_Click()
-{
-    // The activity replaces the text as the other commands do: ask first.
-    if (!abandonQuestion())
-        return;
-    FeuilleP& main = ctx_.main;
-    const QString folder = withSlash(main.programDirectory());
-    ctx_.shared.cheminExo = folder;
-    const QString path = resolveInFolder(folder, exofile::kGettingStartedName);
-    if (!QFileInfo(path).isFile())
-        return;
-    auto failed = [&] {
-        ctx_.messages.critical(exofile::kGettingStartedErrorTitle, exofile::kGettingStartedErrorText);
-        unload();
-    };
-    const ExerciseReading reading = readExercise(path);
-    if (!reading.readable(exofile::kStatement, exofile::kConfiguration)) {
-        failed();
-        return;
-    }
-    if (!loadText(resolveInFolder(folder, trimBlanks(reading.records.statement)))) {
-        failed();
-        return;
-    }
-    main.fich()->setText(path);
-    ctx_.shared.exoOuvert = 0;
-    if (!trimBlanks(reading.records.configuration).isEmpty())
-        runChargeConfig(folder, reading.records.configuration);
-    main.supertext()->setReadOnly(false);
-    ctx_.shared.texteModifie = 0;
-    unload();
-}
-
-void Fichexo::Closexo_Click()
-{
-    if (!abandonQuestion())
-        return;
-    ctx_.main.fich()->clear();
-    ctx_.main.ecritIntro();
-    ctx_.shared.exoOuvert = 0;
-    ctx_.shared.texteModifie = 0;
-    unload();
-}
-
-void Fichexo::savetexte_Click()
-{
-    const auto chosen = ctx_.dialogs.saveText ? ctx_.dialogs.saveText(this) : defaultSaveDialog(&ctx_.main);
-    if (!chosen || chosen->isEmpty())
-        return;
-    const QFileInfo info(*chosen);
-    if (info.exists() &&
-        !ctx_.messages.okCancel(exotext::kOverwriteTitle, exotext::overwriteText(info.fileName())))
-        return;
-    const QByteArray rtf = writeRtf(*ctx_.main.supertext()->document());
-    // A text that was not saved stays marked as edited, so that closing
-    // still warns about it.
-    if (saveFileWhole(*chosen, rtf)) {
-        ctx_.messages.critical(exotext::kTextWriteErrorTitle, exotext::kTextFileErrorText);
-        return;
-    }
-    ctx_.shared.texteModifie = 0;
-}
-
-void Fichexo::opentexte_Click()
-{
-    if (!abandonQuestion())
-        return;
-    const auto chosen = ctx_.dialogs.openText ? ctx_.dialogs.openText(this) : defaultOpenDialog(&ctx_.main);
-    if (!chosen || chosen->isEmpty())
-        return;
-    ctx_.shared.exoOuvert = 0;
-    if (!loadText(*chosen))
-        ctx_.messages.critical(exotext::kTextReadErrorTitle, exotext::kTextFileErrorText);
-    ctx_.main.supertext()->setReadOnly(false);
-    ctx_.main.fich()->setText(exotext::kTextPrefix + *chosen);
-    ctx_.shared.texteModifie = 0;
-}
-
-void Fichexo::imprimetexte_Click()
-{
-    QPrinter printer;
-    const bool chosen = ctx_.dialogs.setupPrinter ? ctx_.dialogs.setupPrinter(printer, this)
-                                                  : defaultPrinterDialog(printer, &ctx_.main);
-    if (!chosen)
-        return;
-    ctx_.main.supertext()->print(&printer);
-}
-
-// ---------------------------------------------------------------------------
-// The menu
-
-ExerciseMenu::ExerciseMenu(ExerciseContext context) : ctx_(std::move(context)), menu_(std::make_unique<QMenu>())
-{
-    menu_->setObjectName(QStringLiteral("optionexo"));
-    menu_->setTitle(QStringLiteral("optionexo"));
-    struct Item {
-        const char* name;
-        QString caption;
-        void (Fichexo::*command)();
-    };
-    const Item items[] = {
-        {"PRISENMAIN", QStringLiteral("Prise en main"), &Fichexo::PRISENMAIN_Click},
-        {"separons1", QString(), nullptr},
-        {"openexo", QStringLiteral("Ouvrir un exercice (énoncé + configuration)"), &Fichexo::openexo_Click},
-        {"opencor", QStringLiteral("Voir la correction"), &Fichexo::opencor_Click},
-        {"separons2", QString(), nullptr},
-        {"savetexte", QStringLiteral("Enregistrer le contenu de la fenêtre exercice"), &Fichexo::savetexte_Click},
-        {"opentexte", QStringLiteral("Retrouver un texte"), &Fichexo::opentexte_Click},
-        {"imprimetexte", QStringLiteral("Imprimer le contenu de la fenêtre exercice"), &Fichexo::imprimetexte_Click},
-        {"separons3", QString(), nullptr},
-        {"Closexo", QStringLiteral("Fermer l'exercice"), &Fichexo::Closexo_Click},
-    };
-    for (const Item& item : items) {
-        QAction* action = item.command ? menu_->addAction(item.caption) : menu_->addSeparator();
-        action->setObjectName(QString::fromLatin1(item.name));
-        if (item.command) {
-            const auto command = item.command;
-            connect(action, &QAction::triggered, this, [this, command] { run(command); });
-        }
-    }
-    connect(menu_.get(), &QMenu::aboutToShow, this, [this] { optionexo_Click(); });
-
-    // fich_Change: the end of a long path stays visible; the whole path is the tooltip.
-    QLineEdit* fich = ctx_.main.fich();
-    connect(fich, &QLineEdit::textChanged, this, [this] { fich_Change(); });
-}
-
-ExerciseMenu::~ExerciseMenu() = default;
-
-void ExerciseMenu::fich_Change()
-{
-    QLineEdit* fich = ctx_.main.fich();
-    fich->setCursorPosition(static_cast<int>(fich->text().size()));
-    fich->setToolTip(fich->text());
-}
-
-QAction* ExerciseMenu::action(const QString& name) const
-{
-    for (QAction* a : menu_->actions())
-        if (a->objectName() == name)
-            return a;
-    return nullptr;
-}
-
-void ExerciseMenu::optionexo_Click()
-{
-    action(QStringLiteral("opencor"))->setEnabled(ctx_.shared.exoOuvert == 1);
-}
-
-void ExerciseMenu::updateEnabled()
-{
-    optionexo_Click();
-    action(QStringLiteral("Closexo"))->setEnabled(!ctx_.main.fich()->text().isEmpty());
-}
-
-void ExerciseMenu::btexo_Click(const QPoint& global)
-{
-    updateEnabled();
-    window();
-    menu_->popup(global);
-}
-
-Fichexo& ExerciseMenu::window()
-{
-    if (!window_) {
-        window_ = std::make_unique<Fichexo>(ctx_, &ctx_.main);
-        window_->setWindowFlag(Qt::Window);
-        window_->Form_Load();
-    }
-    return *window_;
-}
-
-void ExerciseMenu::run(void (Fichexo::*command)())
-{
-    Fichexo& w = window();
-    (w.*command)();
-    if (window_ && window_->unloaded())
-        window_.reset();
-}
-
-void ExerciseMenu::openRequest(const QString& path)
-{
-    Fichexo& w = window();
-    w.fichierexo()->setText(path);
-    // The exercise's own folder: the names it holds are beside it.
-    ctx_.shared.cheminExo = withSlash(QFileInfo(path).absolutePath());
-    run(&Fichexo::ouvreur_Click);
 }
 
 }  // namespace tolvi

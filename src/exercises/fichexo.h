@@ -1,5 +1,6 @@
 #pragma once
-// Fichexo, the exercise window, and optionexo, the exercise menu it owns.
+// Fichexo, the exercise window, and the commands of the exercise menu
+// optionexo (exercise_menu.h) that it runs (exercise_commands.cpp).
 //
 // The menu pops up under the main window's btexo picture button. Its
 // commands put a statement, a correction or any RTF text into the main
@@ -10,21 +11,17 @@
 // on the next use, so the chooser always starts in the program's folder.
 
 #include <QDialog>
-#include <QObject>
-#include <QPoint>
 #include <QString>
 #include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 
-class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QMenu;
 class QPrinter;
 class QTextEdit;
 
@@ -170,43 +167,6 @@ private:
     QLabel* label2_ = nullptr;
     QLabel* label3_ = nullptr;
     QGroupBox* frame2_ = nullptr;
-};
-
-// The exercise menu and the life of the exercise window: lives as long as
-// the program.
-class ExerciseMenu : public QObject {
-    Q_OBJECT
-public:
-    explicit ExerciseMenu(ExerciseContext context);
-    ~ExerciseMenu() override;
-
-    ExerciseContext& context() { return ctx_; }
-
-    // btexo_Click: sets the enabling rules, then pops the menu up at `global`.
-    void btexo_Click(const QPoint& global);
-    // optionexo_Click: the correction command's rule, as the menu opens.
-    void optionexo_Click();
-    // Sets both enabling rules (opencor, Closexo).
-    void updateEnabled();
-
-    QMenu* optionexo() const { return menu_.get(); }
-    QAction* action(const QString& name) const;  // "PRISENMAIN", "opencor", ...
-
-    // The exercise window, loaded (hidden) when needed.
-    Fichexo& window();
-    bool windowLoaded() const { return window_ != nullptr; }
-
-    // Runs a command of the window, then destroys the window when it unloaded.
-    void run(void (Fichexo::*command)());
-    // The launcher's request: opens the exercise file at `path`.
-    void openRequest(const QString& path);
-
-private:
-    void fich_Change();
-
-    ExerciseContext ctx_;
-    std::unique_ptr<QMenu> menu_;
-    std::unique_ptr<Fichexo> window_;
 };
 
 }  // namespace tolvi

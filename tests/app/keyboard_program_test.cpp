@@ -2,7 +2,7 @@
 // through its dialogs, menus and the exercise window. No mouse event is
 // sent anywhere in this file.
 #include "app/program.h"
-#include "exercises/fichexo.h"
+#include "exercises/exercise_menu.h"
 #include "mainwin/feuille_p.h"
 #include "mainwin/image_button.h"
 #include "measure/graph_picture.h"

@@ -5,7 +5,7 @@
 #include "config/config_codec.h"
 #include "config/record_file.h"
 #include "exercises/exercise_file.h"
-#include "exercises/fichexo.h"
+#include "exercises/exercise_menu.h"
 #include "exercises/rtf_writer.h"
 #include "mainwin/feuille_p.h"
 #include "mainwin/image_button.h"

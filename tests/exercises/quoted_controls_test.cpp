@@ -4,7 +4,7 @@
 // windows, built offscreen.
 #include "app/program.h"
 #include "calc/machine.h"
-#include "exercises/fichexo.h"
+#include "exercises/exercise_menu.h"
 #include "mainwin/feuille_p.h"
 #include "mainwin/tab_strip_painter.h"
 #include "measure/confimp.h"
