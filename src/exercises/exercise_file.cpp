@@ -156,9 +156,16 @@ QString resolveInFolder(const QString& folder, const QString& name)
 {
     QString relative = name;
     relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    // Always inside the folder, even when the name starts with a separator.
+    // Always inside the folder, even when the name starts with a separator
+    // or climbs out of it with "..": such a name is its last part, beside
+    // the exercise.
     while (relative.startsWith(QLatin1Char('/')))
         relative.remove(0, 1);
+    if (relative.split(QLatin1Char('/')).contains(QLatin1String(".."))) {
+        relative = relative.section(QLatin1Char('/'), -1, -1, QString::SectionSkipEmpty);
+        if (relative == QLatin1String(".."))
+            relative.clear();
+    }
     const QString exact = QDir(folder).filePath(relative);
     if (QFileInfo::exists(exact))
         return exact;
@@ -168,8 +175,7 @@ QString resolveInFolder(const QString& folder, const QString& name)
     const QStringList parts = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString& part = parts.at(i);
-        const QString entry =
-            (part == QLatin1String(".") || part == QLatin1String("..")) ? part : findEntry(dir, part);
+        const QString entry = part == QLatin1String(".") ? part : findEntry(dir, part);
         if (entry.isEmpty())
             return exact;
         found << entry;

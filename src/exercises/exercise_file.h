@@ -125,8 +125,10 @@ QString notionsText(const std::array<QString, 4>& notions);
 // The path of a file named in an exercise file, relative to `folder`. When
 // the exact name does not exist, each part of it is looked up without regard
 // to case (files written on Windows), then without the trailing blanks and
-// dots that Windows ignores. A "\" in the name separates folders. When
-// nothing matches, the exact path is returned (for the message naming it).
+// dots that Windows ignores. A "\" in the name separates folders. The path
+// never leaves `folder`: a leading separator is dropped, and a name with a
+// ".." part stands for its last part alone. When nothing matches, the exact
+// path is returned (for the message naming it).
 QString resolveInFolder(const QString& folder, const QString& name);
 
 }  // namespace tolvi

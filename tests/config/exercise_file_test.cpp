@@ -172,3 +172,28 @@ TEST(ExerciseFile, NamesResolvedWithoutRegardToCase)
 
     EXPECT_EQ(exofile::missingText("/exos/enonce.rtf"), "Le fichier /exos/enonce.rtf est introuvable");
 }
+
+TEST(ExerciseFile, NamesThatClimbOutOfTheFolderStandForTheirLastPartBesideIt)
+{
+    QTemporaryDir top;
+    const QString t = top.path();
+    ASSERT_TRUE(QDir(t).mkpath("cle/exos/Sous"));
+    ASSERT_TRUE(QDir(t).mkpath("outside"));
+    touch(t + "/outside/SECRET.RTF");
+    touch(t + "/outside/OUT.P15");
+    touch(t + "/cle/SECRET.RTF");
+    touch(t + "/cle/exos/Secret.rtf");
+    const QString d = t + "/cle/exos";
+
+    EXPECT_EQ(resolveInFolder(d, "../../outside/SECRET.RTF"), d + "/Secret.rtf");
+    EXPECT_EQ(resolveInFolder(d, "..\\..\\outside\\OUT.P15"), d + "/OUT.P15");  // not there: named for the message
+    EXPECT_EQ(resolveInFolder(d, "..\\SECRET.RTF"), d + "/Secret.rtf");
+    EXPECT_EQ(resolveInFolder(d, "Sous/../../SECRET.RTF"), d + "/Secret.rtf");
+    EXPECT_EQ(resolveInFolder(d, "\\..\\secret.rtf"), d + "/Secret.rtf");
+    // Nothing is left of a name that ends climbing: the folder itself, no file.
+    EXPECT_EQ(QDir::cleanPath(resolveInFolder(d, "../..")), d);
+    EXPECT_EQ(QDir::cleanPath(resolveInFolder(d, "..\\")), d);
+    // Dots that climb nowhere are names as any other.
+    EXPECT_EQ(QDir::cleanPath(resolveInFolder(d, "./secret.rtf")), d + "/Secret.rtf");
+    EXPECT_EQ(resolveInFolder(d, "...rtf"), d + "/...rtf");
+}
