@@ -1,5 +1,6 @@
 #include "config/config_loader.h"
 
+#include "platform/file_read.h"
 #include "platform/messages.h"
 #include "sim/simulation.h"
 
@@ -68,6 +69,12 @@ ConfigLoadResult chargeConfig(Simulation& sim, Messages& messages, const QString
                               const ConfigLoadHooks& hooks)
 {
     run(hooks.showWaiting);
+    // A FIFO or a device named by an exercise is refused as the open dialog
+    // refuses it, before anything is opened.
+    if (fileNature(cheminConfig) == FileNature::Special) {
+        messages.critical(kOpenRefusedTitle, kOpenRefusedText);
+        return ConfigLoadResult::Unreadable;
+    }
     const ConfigReading reading = readConfig(cheminConfig);
     switch (reading.status) {
     case ConfigReadStatus::WrongMagic:
@@ -138,7 +145,7 @@ std::optional<ConfigLoadResult> openConfiguration(Simulation& sim, Messages& mes
     if (trimBlanks(ficharge).isEmpty())
         return std::nullopt;
     cheminConfig = ficharge;
-    if (!QFileInfo(cheminConfig).isFile()) {
+    if (!isRegularFile(cheminConfig)) {
         messages.critical(kOpenRefusedTitle, kOpenRefusedText);
         return std::nullopt;
     }

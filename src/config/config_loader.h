@@ -26,7 +26,8 @@ struct ConfigLoadHooks {
 enum class ConfigLoadResult {
     Loaded,      // every record applied, title set, graph and wave started
     WrongMagic,  // "Fichier non valide": nothing changed
-    Unreadable,  // "Lecture impossible sur disque": nothing changed
+    Unreadable,  // "Lecture impossible sur disque" (a FIFO or a device: the open
+                 // dialog's "Nom de fichier incorrect ou chemin non valide"): nothing changed
     Damaged,     // "Lecture impossible sur disque": records before the damaged one applied
 };
 
@@ -51,8 +52,8 @@ bool saveConfiguration(const Simulation& sim, Messages& messages, const QString&
 // --- The dialogs' commands, shared with batch mode ------------------------
 
 // The open dialog's "OUVRIR" with `ficharge` as typed: a name of blanks does
-// nothing; otherwise `cheminConfig` takes it, and a name that names no file
-// is refused with "Nom de fichier incorrect ou chemin non valide" ("impossible
+// nothing; otherwise `cheminConfig` takes it, and a name that names no
+// regular file (or a link to one) is refused with "Nom de fichier incorrect ou chemin non valide" ("impossible
 // d'ouvrir ce fichier"), else the file is loaded. The loader's result when
 // it ran, nothing otherwise.
 inline const QString kOpenRefusedTitle = QStringLiteral("impossible d'ouvrir ce fichier");

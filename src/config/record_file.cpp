@@ -1,5 +1,6 @@
 #include "config/record_file.h"
 
+#include "platform/file_read.h"
 #include "platform/file_save.h"
 #include "text/cp1252.h"
 
@@ -210,8 +211,9 @@ RecordFileRead readRecordFile(const QString& path, int maxRecords)
             r.status = failure(RecordError::Unreadable, 0, readFailureMessage(path));
         return r;
     }
-    QFile f(path);
-    if (info.isDir() || !f.open(QIODevice::ReadOnly)) {
+    // A folder, a FIFO or a device is refused before it is opened.
+    QFile f;
+    if (!openRegularFile(f, path)) {
         r.status = failure(RecordError::Unreadable, 0, readFailureMessage(path));
         return r;
     }

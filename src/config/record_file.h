@@ -85,8 +85,9 @@ RecordStatus checkRecordText(const QString& text, int record = 0);
 
 // Reads the first `maxRecords` records of a file (no more is read, however
 // large the file). A missing file in an existing folder gives Missing and an
-// empty image; a folder or file that cannot be read gives Unreadable. The file
-// is never created.
+// empty image; a folder or file that cannot be read gives Unreadable, and so
+// does anything but a regular file (a FIFO, a device), which is never opened.
+// The file is never created.
 struct RecordFileRead {
     RecordImage image;
     RecordStatus status;

@@ -5,6 +5,7 @@
 
 #include "config/record_file.h"
 #include "exercises/exercise_file.h"
+#include "exercises/rtf_file.h"
 #include "exercises/rtf_reader.h"
 #include "exercises/rtf_writer.h"
 #include "mainwin/feuille_p.h"
@@ -13,7 +14,6 @@
 #include "platform/file_save.h"
 #include "platform/messages.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -66,16 +66,19 @@ bool Fichexo::abandonQuestion()
     return true;
 }
 
-bool Fichexo::loadText(const QString& path)
+bool Fichexo::loadText(const QString& path, const std::function<void()>& readFailed)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    const RtfFileRead file = readRtfFile(path);
+    if (file.status == RtfFileStatus::TooLarge) {
+        ctx_.messages.critical(rtffile::kTooLargeTitle, rtffile::tooLargeText(path, file.size));
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || !bytes.trimmed().startsWith("{\\rtf"))
-        return false;
+    }
     QTextEdit* text = ctx_.main.supertext();
-    readRtf(bytes, *text->document());
+    if (file.status != RtfFileStatus::Ok || !readRtf(file.bytes, *text->document())) {
+        if (readFailed)
+            readFailed();
+        return false;
+    }
     QTextCursor start(text->document());
     text->setTextCursor(start);
     return true;
@@ -118,8 +121,8 @@ void Fichexo::opencor_Click()
     const QString folder = withSlash(QFileInfo(exercise).absolutePath());
     ctx_.shared.cheminExo = folder;
     const ExerciseRecords& r = reading.records;
-    if (!trimBlanks(r.correction).isEmpty() && !loadText(resolveInFolder(folder, trimBlanks(r.correction)))) {
-        missingFile(r.correction);
+    if (!trimBlanks(r.correction).isEmpty() &&
+        !loadText(resolveInFolder(folder, trimBlanks(r.correction)), [&] { missingFile(r.correction); })) {
         stop();
         return;
     }
@@ -142,17 +145,17 @@ void Fichexo::PRISENMAIN_Click()
     const QString path = resolveInFolder(folder, exofile::kGettingStartedName);
     if (!QFileInfo(path).isFile())
         return;
-    auto failed = [&] {
+    auto failedMessage = [&] {
         ctx_.messages.critical(exofile::kGettingStartedErrorTitle, exofile::kGettingStartedErrorText);
-        unload();
     };
     const ExerciseReading reading = readExercise(path);
     if (!reading.readable(exofile::kStatement, exofile::kConfiguration)) {
-        failed();
+        failedMessage();
+        unload();
         return;
     }
-    if (!loadText(resolveInFolder(folder, trimBlanks(reading.records.statement)))) {
-        failed();
+    if (!loadText(resolveInFolder(folder, trimBlanks(reading.records.statement)), failedMessage)) {
+        unload();
         return;
     }
     main.fich()->setText(path);
@@ -202,8 +205,7 @@ void Fichexo::opentexte_Click()
     if (!chosen || chosen->isEmpty())
         return;
     ctx_.shared.exoOuvert = 0;
-    if (!loadText(*chosen))
-        ctx_.messages.critical(exotext::kTextReadErrorTitle, exotext::kTextFileErrorText);
+    loadText(*chosen, [this] { ctx_.messages.critical(exotext::kTextReadErrorTitle, exotext::kTextFileErrorText); });
     ctx_.main.supertext()->setReadOnly(false);
     ctx_.main.fich()->setText(exotext::kTextPrefix + *chosen);
     ctx_.shared.texteModifie = 0;

@@ -496,8 +496,7 @@ void Fichexo::ouvreur_Click()
     }
     const QString folder = ctx_.shared.cheminExo;
     const QString statement = reading.records.statement;
-    if (!loadText(resolveInFolder(folder, trimBlanks(statement)))) {
-        missingFile(statement);
+    if (!loadText(resolveInFolder(folder, trimBlanks(statement)), [&] { missingFile(statement); })) {
         frame2_->hide();
         return;
     }

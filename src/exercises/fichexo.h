@@ -131,8 +131,10 @@ protected:
 private:
     // Asks before dropping an edited text; false when the user cancels.
     bool abandonQuestion();
-    // Loads an RTF file into supertext; false when it cannot be read.
-    bool loadText(const QString& path);
+    // Loads an RTF file into supertext; false, the text kept as it was, when
+    // it cannot be. A text too large is reported here; any other failure is
+    // reported by `readFailed`, the command's own message.
+    bool loadText(const QString& path, const std::function<void()>& readFailed);
     void runChargeConfig(const QString& folder, const QString& name);
     void unload();
     void fillDir1();

@@ -12,6 +12,13 @@ namespace rtf {
 
 bool RtfReader::run(QString* error)
 {
+    // Leading blanks are tolerated; then "{\rtf". Data that is not RTF
+    // leaves the document as it was.
+    if (!tokens_.startsRtf()) {
+        if (error)
+            *error = QStringLiteral("Ce fichier n'est pas un texte au format RTF.");
+        return false;
+    }
     doc_.clear();
     const bool undo = doc_.isUndoRedoEnabled();
     doc_.setUndoRedoEnabled(false);
@@ -20,13 +27,6 @@ bool RtfReader::run(QString* error)
         bool on;
         ~RestoreUndo() { d.setUndoRedoEnabled(on); }
     } restore{doc_, undo};
-
-    // Leading blanks are tolerated; then "{\rtf".
-    if (!tokens_.startsRtf()) {
-        if (error)
-            *error = QStringLiteral("Ce fichier n'est pas un texte au format RTF.");
-        return false;
-    }
 
     // One edit for the whole reading: otherwise every insertion lays its
     // paragraph out again (the cursor measures where it stands), and a long

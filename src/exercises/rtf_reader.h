@@ -39,7 +39,8 @@ inline constexpr int kRtfBaselineShift = QTextFormat::UserProperty + 0x52;
 inline constexpr int kRtfShiftedSize = QTextFormat::UserProperty + 0x53;
 
 // Replaces the content of `document` by the RTF in `rtf`. Returns false, with a
-// French message in `error` when given, when the data is not RTF.
+// French message in `error` when given, when the data is not RTF; the
+// document is then left as it was.
 // Pictures become image resources of the document named "rtfimage:N".
 bool readRtf(const QByteArray& rtf, QTextDocument& document, QString* error = nullptr);
 

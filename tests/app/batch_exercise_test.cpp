@@ -1,5 +1,8 @@
 // The exercise options of the batch command line, on the real program and
 // its shipped activities.
+#include "app/batch_run.h"
+#include "fifo_guard.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -63,4 +66,35 @@ TEST(BatchExercise, ShippedActivitiesOpenTheirCorrectionsAndTextsRoundTrip)
     EXPECT_EQ(o.code, 1);
     o = run({"--open-text"});
     EXPECT_EQ(o.code, 2);
+}
+
+TEST(BatchExercise, FifosAndHugeTextsEndTheRunWithTheProgramsMessage)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const FifoGuard exercise(dir.filePath(QStringLiteral("tube.E33")));
+    const FifoGuard configuration(dir.filePath(QStringLiteral("tube.P15")));
+    ASSERT_TRUE(exercise.made() && configuration.made());
+    {
+        QFile big(dir.filePath(QStringLiteral("gros.rtf")));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_EQ(big.write("{\\rtf1 "), 7);
+        ASSERT_TRUE(big.resize(qint64(100) << 20));
+    }
+    batchrun::Outcome o = batchrun::runIn(dir.path(), {"--exercise", "tube.E33"});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_TRUE(o.err.contains(QStringLiteral("Lecture impossible: "))) << o.err.toStdString();
+    EXPECT_TRUE(o.err.contains(QStringLiteral("L'exercice tube.E33 n'a pas pu être ouvert."))) << o.err.toStdString();
+
+    o = batchrun::runIn(dir.path(), {"--config", "tube.P15"});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_TRUE(o.err.contains(QStringLiteral("impossible d'ouvrir ce fichier: Nom de fichier incorrect ou chemin non valide")))
+        << o.err.toStdString();
+
+    o = batchrun::runIn(dir.path(), {"--open-text", "gros.rtf"});
+    EXPECT_TRUE(o.err.contains(QStringLiteral("Fichier trop grand: Le fichier ") + dir.filePath(QStringLiteral("gros.rtf")) +
+                               QStringLiteral(" est trop grand (100 Mo) : Tolvi lit les textes jusqu'à 64 Mo.")))
+        << o.err.toStdString();
+
+    EXPECT_FALSE(exercise.rescued() || configuration.rescued());
 }

@@ -4,9 +4,13 @@
 #include "app/program.h"
 #include "config/config_loader.h"
 #include "mainwin/feuille_p.h"
+#include "exercises/exercise_file.h"
 #include "platform/messages.h"
 
+#include "fifo_guard.h"
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -84,4 +88,28 @@ TEST_F(OpenArguments, ExerciseOpensAsTheLaunchersRequestDoes)
     EXPECT_EQ(program.shared().exoOuvert, 1);
     EXPECT_FALSE(program.window().supertext()->toPlainText().trimmed().isEmpty());
     EXPECT_EQ(program.window().windowTitle(), configTitle(kData + QStringLiteral("CELERITE.P15")));
+}
+
+TEST_F(OpenArguments, FifosAreRefusedWithoutBlocking)
+{
+    const FifoGuard exercise(dir.filePath(QStringLiteral("tube.E33")));
+    const FifoGuard configuration(dir.filePath(QStringLiteral("tube.P15")));
+    ASSERT_TRUE(exercise.made() && configuration.made());
+    QElapsedTimer clock;
+    clock.start();
+
+    openFromCommandLine(program, dir.filePath(QStringLiteral("tube.E33")));
+    ASSERT_EQ(messages.asked().size(), 1u);
+    EXPECT_EQ(messages.asked()[0].title, exofile::kReadErrorTitle);
+    EXPECT_TRUE(program.window().fich()->text().isEmpty());
+
+    messages.clear();
+    openFromCommandLine(program, dir.filePath(QStringLiteral("tube.P15")));
+    ASSERT_EQ(messages.asked().size(), 1u);
+    EXPECT_EQ(messages.asked()[0].title, kOpenRefusedTitle);
+    EXPECT_EQ(messages.asked()[0].text, kOpenRefusedText);
+    EXPECT_FALSE(program.window().windowTitle().contains(QStringLiteral("tube")));
+
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(exercise.rescued() || configuration.rescued());
 }

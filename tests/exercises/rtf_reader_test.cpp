@@ -375,11 +375,14 @@ TEST(RtfReader, PicturesPngJpegAndOthers)
 TEST(RtfReader, DamagedDataGivesAnErrorOrPartialText)
 {
     QTextDocument doc;
+    doc.setPlainText(QStringLiteral("avant"));
     QString error;
     EXPECT_FALSE(readRtf("Bonjour", doc, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(readRtf("", doc, nullptr));
     EXPECT_FALSE(readRtf("{\\rt", doc, nullptr));
+    // What is not RTF leaves the document as it was.
+    EXPECT_EQ(plainText(doc), "avant");
 
     // Leading blanks are tolerated; missing or extra braces are not fatal.
     EXPECT_EQ(textOf("\r\n {\\rtf1 {\\b gras} suite"), "gras suite");

@@ -1,0 +1,99 @@
+// Opening a file to read it: regular files and links to them only, a FIFO
+// never opened, reads bounded.
+#include "platform/file_read.h"
+
+#include "fifo_guard.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tolvi;
+using Status = FileBytes::Status;
+
+namespace {
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+}  // namespace
+
+TEST(FileRead, RegularFilesAndLinksToThemAreReadAndNothingElseIsOpened)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString plain = dir.filePath(QStringLiteral("texte.rtf"));
+    write(plain, "{\\rtf1 abc}");
+    const QString link = dir.filePath(QStringLiteral("lien.rtf"));
+    ASSERT_TRUE(QFile::link(plain, link));
+    const QString dangling = dir.filePath(QStringLiteral("vers-rien.rtf"));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("absent")), dangling));
+    const QString pipe = dir.filePath(QStringLiteral("tube.rtf"));
+    const FifoGuard guard(pipe);
+    ASSERT_TRUE(guard.made());
+    const QString pipeLink = dir.filePath(QStringLiteral("lien-tube.rtf"));
+    ASSERT_TRUE(QFile::link(pipe, pipeLink));
+
+    EXPECT_EQ(fileNature(plain), FileNature::Regular);
+    EXPECT_EQ(fileNature(link), FileNature::Regular);
+    EXPECT_EQ(fileNature(dir.path()), FileNature::Folder);
+    EXPECT_EQ(fileNature(pipe), FileNature::Special);
+    EXPECT_EQ(fileNature(pipeLink), FileNature::Special);
+    EXPECT_EQ(fileNature(dangling), FileNature::Missing);
+    EXPECT_EQ(fileNature(QString()), FileNature::Missing);
+    EXPECT_EQ(fileNature(QStringLiteral("/dev/null")), FileNature::Special);
+
+    EXPECT_EQ(readWholeFile(link, 100).bytes, QByteArray("{\\rtf1 abc}"));
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString& refused : {pipe, pipeLink, dir.path(), QStringLiteral("/dev/zero")}) {
+        SCOPED_TRACE(refused.toStdString());
+        EXPECT_EQ(readWholeFile(refused, 100).status, Status::NotRegular);
+        EXPECT_EQ(readFileHead(refused, 10).status, Status::NotRegular);
+        QFile file;
+        EXPECT_FALSE(openRegularFile(file, refused));
+        EXPECT_FALSE(file.isOpen());
+    }
+    EXPECT_EQ(readWholeFile(dangling, 100).status, Status::Missing);
+    EXPECT_EQ(readWholeFile(dir.filePath(QStringLiteral("absent")), 100).status, Status::Missing);
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(guard.rescued());
+}
+
+TEST(FileRead, HeadsAndWholeFilesStayWithinTheirBounds)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("dix.txt"));
+    write(path, "0123456789");
+
+    FileBytes head = readFileHead(path, 4);
+    EXPECT_EQ(head.status, Status::Ok);
+    EXPECT_EQ(head.bytes, QByteArray("0123"));
+    EXPECT_EQ(head.size, 10);
+    EXPECT_EQ(readFileHead(path, 50).bytes, QByteArray("0123456789"));
+    EXPECT_TRUE(readFileHead(path, 0).bytes.isEmpty());
+
+    // The limit itself is allowed; one byte more is refused, unread.
+    EXPECT_EQ(readWholeFile(path, 10).bytes, QByteArray("0123456789"));
+    const FileBytes over = readWholeFile(path, 9);
+    EXPECT_EQ(over.status, Status::TooLarge);
+    EXPECT_EQ(over.size, 10);
+    EXPECT_TRUE(over.bytes.isEmpty());
+
+    // 100 MB with a hole: refused at once, only the head read.
+    const QString big = dir.filePath(QStringLiteral("gros.rtf"));
+    write(big, "{\\rtf1");
+    QFile grow(big);
+    ASSERT_TRUE(grow.resize(qint64(100) << 20));
+    QElapsedTimer clock;
+    clock.start();
+    const FileBytes refused = readWholeFile(big, qint64(64) << 20);
+    EXPECT_EQ(refused.status, Status::TooLarge);
+    EXPECT_EQ(refused.size, qint64(100) << 20);
+    EXPECT_EQ(readFileHead(big, 6).bytes, QByteArray("{\\rtf1"));
+    EXPECT_LT(clock.elapsed(), 1000);
+}
