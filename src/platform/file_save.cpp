@@ -1,12 +1,18 @@
 #include "platform/file_save.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 
+#include <cerrno>
 #include <cstdio>
+#include <ctime>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tolvi {
 
@@ -39,7 +45,98 @@ std::optional<QString> writeInPlace(QFile& file, const std::function<bool(QIODev
     return std::nullopt;
 }
 
+QByteArray encoded(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+// Removes, in `folder`, the temporary files that saves killed half-way left
+// there (a USB stick pulled out, a FAT file system), once they are clearly
+// abandoned: another Tolvi may be saving into a shared folder right now.
+void removeStaleLeftovers(const QString& folder)
+{
+    const std::time_t now = std::time(nullptr);
+    const QStringList names = QDir(folder).entryList({QStringLiteral("*") + kSaveTempSuffix},
+                                                     QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString& name : names) {
+        if (!isSaveLeftover(name))
+            continue;
+        const QByteArray path = encoded(QDir(folder).filePath(name));
+        struct stat st {};
+        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_mtime <= now - kSaveLeftoverAge)
+            ::unlink(path.constData());
+    }
+}
+
+// A new temporary file beside `target`, open for writing; -1 when none can
+// be made (errno says why).
+int createTemporary(const QString& target, mode_t mode, QString& name)
+{
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QString tag;
+        for (int i = 0; i < 6; ++i)
+            tag += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
+        name = target + QLatin1Char('.') + tag + kSaveTempSuffix;
+        const int fd = ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Writes a regular file (new or replaced) through a temporary file beside
+// it, renamed over it only once complete and on the disk.
+std::optional<QString> replaceAtomically(const QString& target, const std::function<bool(QIODevice&)>& write)
+{
+    struct stat old {};
+    const bool existed = ::stat(encoded(target).constData(), &old) == 0;
+    if (existed && S_ISDIR(old.st_mode))
+        return qt_error_string(EISDIR);
+    removeStaleLeftovers(QFileInfo(target).absolutePath());
+
+    QString temporary;
+    const int fd = createTemporary(target, existed ? (old.st_mode & 07777) : 0666, temporary);
+    if (fd < 0)
+        return qt_error_string(errno);
+    auto giveUp = [&temporary](const QString& why) -> std::optional<QString> {
+        ::unlink(encoded(temporary).constData());
+        return why.isEmpty() ? QStringLiteral("erreur d'écriture") : why;
+    };
+    // The old file's permissions, whatever the umask.
+    if (existed && ::fchmod(fd, old.st_mode & 07777) != 0) {
+        const QString why = qt_error_string(errno);
+        ::close(fd);
+        return giveUp(why);
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return giveUp(file.errorString());
+    }
+    if (!write(file) || file.error() != QFileDevice::NoError)
+        return giveUp(file.errorString());
+    if (::fsync(fd) != 0) {
+        const QString why = qt_error_string(errno);
+        file.close();
+        return giveUp(why);
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return giveUp(file.errorString());
+    if (::rename(encoded(temporary).constData(), encoded(target).constData()) != 0)
+        return giveUp(qt_error_string(errno));
+    return std::nullopt;
+}
+
 }  // namespace
+
+bool isSaveLeftover(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^.+\\.[A-Za-z0-9]{6}") +
+                                            QRegularExpression::escape(kSaveTempSuffix) + QLatin1Char('$'));
+    return pattern.match(name).hasMatch();
+}
 
 QString saveTarget(const QString& path)
 {
@@ -69,20 +166,9 @@ std::optional<QString> saveFileWith(const QString& path, const std::function<boo
         return writeInPlace(file, write);
     }
     // Unbuffered: a short write (a full disk, a size limit) shows in write()'s
-    // count; through QFileDevice's buffer, commit() would flush a short write
-    // without noticing and replace the old file with a cut one.
-    QSaveFile file(saveTarget(path));
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failure(file);
-    if (!write(file) || file.error() != QFileDevice::NoError) {
-        const std::optional<QString> why = failure(file);
-        file.cancelWriting();
-        return why;
-    }
-    if (!file.commit())
-        return failure(file);
-    return std::nullopt;
+    // count; through QFileDevice's buffer, a short write would be flushed
+    // without notice and the old file replaced with a cut one.
+    return replaceAtomically(saveTarget(path), write);
 }
 
 std::optional<QString> saveFileWhole(const QString& path, const QByteArray& bytes)

@@ -3,7 +3,11 @@
 // pictures, PDFs), from the window and from the batch line alike:
 // - a regular file, or a new one, is replaced atomically: a temporary file in
 //   the same folder is written whole, then renamed over it, so a failed save
-//   (a full disk) never destroys the previous file;
+//   (a full disk) never destroys the previous file. The temporary file is
+//   named after the file saved, "cfg.P15.Xa3bQ9.tolvi-tmp", so that no
+//   "*.P15" or "*.E33" list shows it; one that a save killed half-way left
+//   behind (FAT keeps them) is removed by a later save into that folder once
+//   it is an hour old, as another Tolvi may be saving there at that moment;
 // - a symbolic link keeps being a link: its target is replaced that way;
 // - a character device, FIFO or socket (/dev/null, /dev/stdout, a pipe) is
 //   written in place, never replaced by a plain file;
@@ -22,6 +26,15 @@ namespace tolvi {
 
 // The name that means the standard output.
 inline const QString kStandardOutputName = QStringLiteral("-");
+
+// The end of the temporary files' names, and the age (seconds since their
+// last change) from which a leftover one is removed.
+inline const QString kSaveTempSuffix = QStringLiteral(".tolvi-tmp");
+inline constexpr long kSaveLeftoverAge = 3600;
+
+// Whether a file name is one of those temporary files: the saved file's name,
+// a dot, six letters or digits, then ".tolvi-tmp".
+bool isSaveLeftover(const QString& name);
 
 // Writes `bytes` whole to `path`. Nothing on success, else the reason (the
 // system's words).

@@ -2,6 +2,7 @@
 // their target, devices and FIFOs written in place.
 #include "platform/file_save.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -128,4 +129,73 @@ TEST(FileSave, AFailedWriteKeepsThePreviousFile)
     }));
     EXPECT_EQ(bytesOf(path), QByteArray("premier"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("garde.txt")});
+}
+
+TEST(FileSave, TemporaryFilesAreNamedAfterTheFileAndNoListOfConfigurationsShowsThem)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("cfg.P15"));
+    ASSERT_FALSE(saveFileWhole(path, "ancien"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    QStringList during;
+    EXPECT_FALSE(saveFileWith(path, [&](QIODevice& device) {
+        during = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+        return device.write("nouveau") == 7;
+    }));
+    ASSERT_EQ(during.size(), 2);
+    EXPECT_EQ(during[0], QStringLiteral("cfg.P15"));
+    const QString temporary = during[1];
+    EXPECT_TRUE(temporary.startsWith(QStringLiteral("cfg.P15."))) << temporary.toStdString();
+    EXPECT_TRUE(temporary.endsWith(QStringLiteral(".tolvi-tmp")));
+    EXPECT_TRUE(isSaveLeftover(temporary));
+    EXPECT_FALSE(QDir::match(QStringLiteral("*.P15"), temporary));
+    EXPECT_FALSE(QDir::match(QStringLiteral("*.E33"), temporary));
+    // Done: only the file, with its content and its permissions.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("cfg.P15")});
+    EXPECT_EQ(bytesOf(path), QByteArray("nouveau"));
+    EXPECT_EQ(QFile::permissions(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser |
+                                            QFile::WriteUser);
+
+    for (const char* other : {"cfg.P15", "cfg.P15.tolvi-tmp", "cfg.P15.abc.tolvi-tmp", "cfg.P15.CAvSBY",
+                              "cfg.P15.CAvSB-.tolvi-tmp", ".Xa3bQ9.tolvi-tmp"})
+        EXPECT_FALSE(isSaveLeftover(QString::fromLatin1(other))) << other;
+}
+
+TEST(FileSave, LeftoversOfKilledSavesAreRemovedOnceClearlyStale)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QDateTime now = QDateTime::currentDateTime();
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    // A file changed `ageSeconds` ago.
+    auto make = [&](const QTemporaryDir& folder, const QString& name, qint64 ageSeconds) {
+        const QString path = folder.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("moitié");
+        EXPECT_TRUE(f.flush());
+        EXPECT_TRUE(f.setFileTime(now.addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+        return path;
+    };
+    const QString stale = make(dir, QStringLiteral("cfg.P15.Xa3bQ9.tolvi-tmp"), 2 * 3600);
+    const QString otherStale = make(dir, QStringLiteral("reponses.rtf.00zzAA.tolvi-tmp"), 3600 + 60);
+    const QString fresh = make(dir, QStringLiteral("cfg.P15.Kp0Lm1.tolvi-tmp"), 600);  // another Tolvi saving
+    const QString notOurs = make(dir, QStringLiteral("cfg.P15.CAvSBY"), 2 * 3600);
+    const QString mine = make(dir, QStringLiteral("notes.tolvi-tmp"), 2 * 3600);
+    const QString linked = dir.filePath(QStringLiteral("lien.P15.Ab12Cd.tolvi-tmp"));
+    ASSERT_TRUE(QFile::link(notOurs, linked));
+    const QString folder = dir.filePath(QStringLiteral("dossier.Ab12Cd.tolvi-tmp"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString farStale = make(elsewhere, QStringLiteral("a.P15.Zz9Yy8.tolvi-tmp"), 2 * 3600);
+
+    ASSERT_FALSE(saveFileWhole(dir.filePath(QStringLiteral("cfg.P15")), "enregistré"));
+
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_FALSE(QFile::exists(otherStale));
+    // Young ones, other names, links, folders and other folders are left alone.
+    for (const QString& kept : {fresh, notOurs, mine, linked, folder, farStale})
+        EXPECT_TRUE(QFileInfo::exists(kept)) << kept.toStdString();
+    EXPECT_EQ(bytesOf(dir.filePath(QStringLiteral("cfg.P15"))), QByteArray("enregistré"));
 }
