@@ -71,7 +71,7 @@ FeuilleP::FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWi
     command16_->setObjectName(QStringLiteral("command16"));
     command16_->setGeometry(layout::kCommand16);
     command16_->setToolTip(QStringLiteral("Pause"));
-    command16_->setPixmap(icons::pause(true));
+    command16_->setPicture([](qreal ratio) { return icons::pause(true, ratio); });
     connect(command16_, &ImageButton::clicked, this, [this] { sim_.command16_Click(); });
 
     pacing_ = new PacingControls(sim_, this);
@@ -113,7 +113,7 @@ FeuilleP::FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWi
     btexo_ = new ImageButton(this);
     btexo_->setObjectName(QStringLiteral("btexo"));
     btexo_->setGeometry(layout::kBtexo);
-    btexo_->setPixmap(exerciseButtonPixmap(layout::kBtexo.size()));
+    btexo_->setPicture([](qreal ratio) { return exerciseButtonPixmap(layout::kBtexo.size(), ratio); });
     btexo_->setAccessibleName(QStringLiteral("Exercices"));  // what its picture reads
     btexo_->setMouseTracking(true);
     btexo_->installEventFilter(this);
@@ -447,7 +447,7 @@ void FeuilleP::syncControls()
     picture1_->sync();
     if (pauseShownRunning_ != c.timerEnabled) {
         pauseShownRunning_ = c.timerEnabled;
-        command16_->setPixmap(icons::pause(c.timerEnabled));
+        command16_->setPicture([running = c.timerEnabled](qreal ratio) { return icons::pause(running, ratio); });
         command16_->setAccessibleName(c.timerEnabled ? QStringLiteral("Pause") : QStringLiteral("Reprendre l'animation"));
     }
     syncTimer();

@@ -1,9 +1,11 @@
 #include "mainwin/image_button.h"
 
+#include "mainwin/tool_icons.h"
 #include "platform/pixel_painting.h"
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace tolvi {
 
@@ -20,13 +22,26 @@ QSize ImageButton::sizeHint() const
 
 void ImageButton::setPixmap(const QPixmap& pixmap)
 {
+    draw_ = nullptr;
     pixmap_ = pixmap;
+    update();
+}
+
+void ImageButton::setPicture(PictureMaker draw)
+{
+    draw_ = std::move(draw);
+    pixmap_ = draw_ ? draw_(std::max<qreal>(1.0, devicePixelRatioF())) : QPixmap();
     update();
 }
 
 void ImageButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
+    if (draw_) {
+        const qreal ratio = std::max(1.0, drawingScale(p));
+        if (pixmap_.devicePixelRatio() != ratio)
+            pixmap_ = draw_(ratio);
+    }
     p.drawPixmap(0, 0, pixmap_);
     if (hasFocus())
         focusMark(p, rect().adjusted(2, 2, -2, -2));
@@ -48,21 +63,19 @@ bool ImageButton::hitButton(const QPoint& pos) const
     return rect().contains(pos);
 }
 
-QPixmap exerciseButtonPixmap(QSize size)
+QPixmap exerciseButtonPixmap(QSize size, qreal ratio)
 {
-    QPixmap pixmap(size);
+    QPixmap pixmap = icons::canvas(size, ratio);
     pixmap.fill(QColor(212, 208, 200));
     QPainter p(&pixmap);
     const int w = size.width();
     const int h = size.height();
-    p.setPen(Qt::white);
-    p.drawLine(0, 0, w - 1, 0);
-    p.drawLine(0, 0, 0, h - 1);
-    p.setPen(QColor(128, 128, 128));
-    p.drawLine(w - 2, 1, w - 2, h - 1);
-    p.setPen(Qt::black);
-    p.drawLine(w - 1, 0, w - 1, h - 1);
-    p.drawLine(0, h - 1, w - 1, h - 1);
+    // The edges cover the same unit pixels at every resolution.
+    pixelLine(p, 0, 0, w - 1, 0, Qt::white);
+    pixelLine(p, 0, 0, 0, h - 1, Qt::white);
+    pixelLine(p, w - 2, 1, w - 2, h - 1, QColor(128, 128, 128));
+    pixelLine(p, w - 1, 0, w - 1, h - 1, Qt::black);
+    pixelLine(p, 0, h - 1, w - 1, h - 1, Qt::black);
 
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(8);

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QPixmap>
+#include <functional>
 
 namespace tolvi {
 
@@ -15,6 +16,12 @@ class ImageButton : public QAbstractButton {
 public:
     explicit ImageButton(QWidget* parent = nullptr);
     void setPixmap(const QPixmap& pixmap);
+    // A picture drawn for the resolution it is shown at: `draw` makes it at
+    // a device pixel ratio, asked again whenever the button is painted at
+    // another one (a finer screen, a snapshot, the enlarged full screen).
+    using PictureMaker = std::function<QPixmap(qreal ratio)>;
+    void setPicture(PictureMaker draw);
+    // The picture as last drawn (at the button's device pixel ratio when set).
     const QPixmap& pixmap() const { return pixmap_; }
     QSize sizeHint() const override;
 
@@ -25,9 +32,11 @@ protected:
 
 private:
     QPixmap pixmap_;
+    PictureMaker draw_;
 };
 
-// The picture of the exercise button: a raised tab reading "Exercices".
-QPixmap exerciseButtonPixmap(QSize size);
+// The picture of the exercise button: a raised tab reading "Exercices", at
+// `ratio` device pixels per unit.
+QPixmap exerciseButtonPixmap(QSize size, qreal ratio = 1.0);
 
 }  // namespace tolvi

@@ -17,13 +17,10 @@ namespace tolvi {
 namespace {
 
 // A key in the look of the pause image: a light rounded square, its sign in
-// blue. Drawn at the widget's device pixel ratio so it stays sharp.
-QPixmap keyPixmap(const QWidget& widget, const std::function<void(QPainter&)>& sign)
+// blue. Drawn at the resolution it is shown at so it stays sharp.
+QPixmap keyPixmap(qreal ratio, const std::function<void(QPainter&)>& sign)
 {
-    const qreal ratio = std::max<qreal>(1.0, widget.devicePixelRatioF());
-    QPixmap pixmap(QSize(24, 24) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = icons::canvas(QSize(24, 24), ratio);
     QPainter p(&pixmap);
     icons::keyFace(p);
     sign(p);
@@ -32,10 +29,10 @@ QPixmap keyPixmap(const QWidget& widget, const std::function<void(QPainter&)>& s
 
 const QColor kSignColour(0, 60, 150);
 
-QPixmap stepPixmap(const QWidget& widget)
+QPixmap stepPixmap(qreal ratio)
 {
     // One frame forward: a triangle against a bar.
-    return keyPixmap(widget, [](QPainter& p) {
+    return keyPixmap(ratio, [](QPainter& p) {
         p.setPen(Qt::NoPen);
         p.setBrush(kSignColour);
         p.drawPolygon(QPolygonF({{6, 6}, {14.5, 12}, {6, 18}}));
@@ -43,9 +40,9 @@ QPixmap stepPixmap(const QWidget& widget)
     });
 }
 
-QPixmap speedPixmap(const QWidget& widget, const QString& label)
+QPixmap speedPixmap(qreal ratio, const QString& label)
 {
-    return keyPixmap(widget, [&label](QPainter& p) {
+    return keyPixmap(ratio, [&label](QPainter& p) {
         QFont font(QStringLiteral("Arial"));
         font.setBold(true);
         // "1/10" is the widest text the key shows.
@@ -66,7 +63,7 @@ PacingControls::PacingControls(Simulation& sim, QWidget* window) : QObject(windo
     pasAPas_->setToolTip(QStringLiteral("Pas à pas (F6)"));
     pasAPas_->setAccessibleName(QStringLiteral("Pas à pas"));
     pasAPas_->setAccessibleDescription(pasAPasHint());
-    pasAPas_->setPixmap(stepPixmap(*pasAPas_));
+    pasAPas_->setPicture(&stepPixmap);
     pasAPas_->setMouseTracking(true);
     pasAPas_->installEventFilter(this);
     connect(pasAPas_, &ImageButton::clicked, this, &PacingControls::pasAPas_Click);
@@ -128,7 +125,7 @@ bool PacingControls::setDivisor(int divisor)
 void PacingControls::showSpeed()
 {
     const QString label = pacing_.speedLabel();
-    ralenti_->setPixmap(speedPixmap(*ralenti_, label));
+    ralenti_->setPicture([label](qreal ratio) { return speedPixmap(ratio, label); });
     ralenti_->setToolTip(label == QLatin1String("1") ? QStringLiteral("Ralenti : temps réel (F7)")
                                                       : QStringLiteral("Ralenti : %1 du temps réel (F7)").arg(label));
 }

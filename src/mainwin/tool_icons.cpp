@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 #include <functional>
 
 namespace tolvi::icons {
@@ -134,6 +135,14 @@ QIcon close()
     });
 }
 
+QPixmap canvas(QSize size, qreal ratio)
+{
+    QPixmap pixmap(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio)));
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
 void keyFace(QPainter& p)
 {
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -142,10 +151,9 @@ void keyFace(QPainter& p)
     p.drawRoundedRect(QRectF(0.5, 0.5, 23, 23), 3, 3);
 }
 
-QPixmap pause(bool running)
+QPixmap pause(bool running, qreal ratio)
 {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = canvas(QSize(24, 24), ratio);
     QPainter p(&pixmap);
     keyFace(p);
     p.setPen(Qt::NoPen);
