@@ -16,7 +16,14 @@ namespace tolvi {
 GraphPicture::GraphPicture(Simulation& sim, QWidget* parent) : PictureBox(parent), sim_(sim)
 {
     setObjectName(QStringLiteral("Picture2"));
-    connect(&sim_, &Simulation::graphChanged, this, qOverload<>(&QWidget::update));
+    connect(&sim_, &Simulation::graphChanged, this, [this] {
+        bool all = false;
+        const QRect part = follower_.changes(sim_.graph(), all);
+        if (all)
+            update();
+        else if (!part.isEmpty())
+            updatePicture({part});
+    });
     setAccessibleName(QStringLiteral("Graphe"));
     setAccessibleDescription(QStringLiteral(
         "Flèches : déplacer le curseur sur le graphe (Maj : 10 pixels) et lire t et u sous la corde"));
@@ -27,7 +34,7 @@ QImage GraphPicture::picture() const
     return sim_.graphImage();
 }
 
-void GraphPicture::paintPicture(QPainter& painter)
+void GraphPicture::paintPicture(QPainter& painter, const QRect&)
 {
     const double scale = drawingScale(painter);
     const GraphRecording& graph = sim_.graph();

@@ -6,6 +6,7 @@
 // "t = ... ; u = ..." there as for the mouse.
 
 #include "measure/picture_box.h"
+#include "sim/frame_changes.h"
 
 namespace tolvi {
 class Simulation;
@@ -21,7 +22,8 @@ public:
 protected:
     // At one device pixel per unit, the simulation's picture; finer, a copy
     // at the widget's resolution that gains each new stroke as it comes.
-    void paintPicture(QPainter& painter) override;
+    // A new stroke repaints the part it covers alone.
+    void paintPicture(QPainter& painter, const QRect& exposed) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     QPoint clampCursor(QPoint at) const override;
@@ -29,6 +31,7 @@ protected:
 
 private:
     Simulation& sim_;
+    GraphFollower follower_;
     QImage fine_;
     int fineGeneration_ = -1;
     std::size_t fineStrokes_ = 0;

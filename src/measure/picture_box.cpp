@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QPaintEvent>
+#include <algorithm>
 #include <QPainter>
 
 namespace tolvi {
@@ -54,15 +56,54 @@ void PictureBox::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
+QRect PictureBox::cursorArea(QPoint at, int height)
+{
+    // The dotted line down the picture and the cross, 4 units either side.
+    return QRect(origin().x() + at.x() - 5, 0, 11, height);
+}
+
 void PictureBox::setKeyboardCursor(QPoint at)
 {
+    const QPoint was = cursor_;
     cursor_ = clampCursor(at);
-    update();
+    if (hasFocus()) {
+        // Only the cursor moved: its old and new places are repainted.
+        if (cursor_ != was) {
+            update(cursorArea(was, height()));
+            update(cursorArea(cursor_, height()));
+        }
+    } else {
+        update();
+    }
     cursorReadout();
+}
+
+void PictureBox::updatePicture(const std::vector<QRect>& parts)
+{
+    if (!parts.empty())
+        update(joinedParts(parts));
+}
+
+QRegion PictureBox::joinedParts(const std::vector<QRect>& parts)
+{
+    // A handful of rectangles: a region of many small ones costs more to
+    // clip every drawing to than the few pixels it saves. Neighbouring parts
+    // (the rope's spans come in order along it) are joined by groups.
+    constexpr std::size_t kMostRects = 3;
+    const std::size_t group = (parts.size() + kMostRects - 1) / kMostRects;
+    QRegion region;
+    for (std::size_t i = 0; i < parts.size(); i += group) {
+        QRect joined;
+        for (std::size_t j = i; j < std::min(parts.size(), i + group); ++j)
+            joined |= parts[j];
+        region += joined.translated(origin());
+    }
+    return region;
 }
 
 void PictureBox::focusInEvent(QFocusEvent* event)
 {
+    update();  // the focus mark
     setKeyboardCursor(cursor_);
     QWidget::focusInEvent(event);
 }
@@ -79,7 +120,7 @@ QPoint PictureBox::origin()
     return QPoint(layout::kPictureBorder, layout::kPictureBorder);
 }
 
-void PictureBox::paintEvent(QPaintEvent*)
+void PictureBox::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     const int w = width();
@@ -104,7 +145,7 @@ void PictureBox::paintEvent(QPaintEvent*)
     p.setClipRect(inner);
     p.save();
     p.translate(origin());
-    paintPicture(p);
+    paintPicture(p, event->rect().translated(-origin()));
     p.restore();
     if (hasFocus()) {
         // Dots of white between dots of black: the mark shows on the dark
@@ -129,7 +170,7 @@ void PictureBox::paintEvent(QPaintEvent*)
     }
 }
 
-void PictureBox::paintPicture(QPainter& painter)
+void PictureBox::paintPicture(QPainter& painter, const QRect&)
 {
     painter.drawImage(0, 0, picture());
 }

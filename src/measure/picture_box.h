@@ -8,8 +8,10 @@
 #include <QColor>
 #include <QImage>
 #include <QList>
+#include <QRegion>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -35,6 +37,10 @@ public:
     // How a menu is shown (a pop-up at the pointer); tests replace it.
     std::function<void(QMenu*, const QPoint&)> showMenu;
 
+    // The part of the widget repainted for `parts` of the picture (drawing
+    // units): their rectangles, joined into a few when there are many.
+    static QRegion joinedParts(const std::vector<QRect>& parts);
+
     // The keyboard cursor, in the picture's drawing units.
     QPoint keyboardCursor() const { return cursor_; }
 
@@ -49,7 +55,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     // Draws the picture with the painter's origin at the drawing origin, at
     // the widget's device pixel ratio; by default the image of picture().
-    virtual void paintPicture(QPainter& painter);
+    // The painter is clipped to the part being repainted, inside `exposed`
+    // (drawing units): what lies outside it need not be drawn.
+    virtual void paintPicture(QPainter& painter, const QRect& exposed);
+    // Asks for the parts `parts` (drawing units) to be repainted.
+    void updatePicture(const std::vector<QRect>& parts);
     // Shows the export menu; the rope shows its marker menu on a mouse click.
     void contextMenuEvent(QContextMenuEvent* event) override;
     // A menu that shows its items' hover texts in the hint line.
@@ -69,6 +79,9 @@ protected:
     virtual void cursorReadout() = 0;
 
 private:
+    // The part of the widget the keyboard cursor at `at` covers.
+    static QRect cursorArea(QPoint at, int height);
+
     QPoint cursor_;
 };
 

@@ -48,14 +48,18 @@ RopePicture::RopePicture(Simulation& sim, QWidget* parent) : PictureBox(parent),
         "Flèches gauche et droite : déplacer le curseur de 1 cm (Maj : 10 cm) ; B : marqueur bleu ; "
         "R : marqueur rouge ; Suppr : enlever les marqueurs du curseur ; Entrée : taper l'abscisse"));
 
-    connect(&sim_, &Simulation::frameChanged, this, [this] {
-        // The keyboard cursor rides on the moving rope.
-        if (hasFocus())
-            setKeyboardCursor(keyboardCursor());
-        else
-            update();
-    });
+    shown_ = RopeFrameKey::of(sim_.state());
+    connect(&sim_, &Simulation::frameChanged, this, &RopePicture::frameChanged);
     connect(&sim_, &Simulation::backgroundChanged, this, qOverload<>(&QWidget::update));
+}
+
+void RopePicture::frameChanged()
+{
+    updatePicture(ropeChanges(shown_, sim_.state()));
+    shown_ = RopeFrameKey::of(sim_.state());
+    // The keyboard cursor rides on the moving rope.
+    if (hasFocus())
+        setKeyboardCursor(keyboardCursor());
 }
 
 QImage RopePicture::picture() const
@@ -63,9 +67,9 @@ QImage RopePicture::picture() const
     return sim_.ropeImage();
 }
 
-void RopePicture::paintPicture(QPainter& painter)
+void RopePicture::paintPicture(QPainter& painter, const QRect& exposed)
 {
-    deppoint(painter, sim_.background(drawingScale(painter)), sim_.state());
+    deppoint(painter, sim_.background(drawingScale(painter)), sim_.state(), exposed);
 }
 
 void RopePicture::animpic_MouseMove(double x, double y)

@@ -8,6 +8,7 @@
 // metres, and the menu key opens menupoint at the cursor.
 
 #include "measure/picture_box.h"
+#include "sim/frame_changes.h"
 
 #include <functional>
 #include <optional>
@@ -61,8 +62,9 @@ public:
 
 protected:
     // The frame drawn straight onto the widget at its resolution, over the
-    // background made once for that resolution: nothing copied per tick.
-    void paintPicture(QPainter& painter) override;
+    // background made once for that resolution: nothing copied per tick,
+    // and only the parts a tick changed are repainted.
+    void paintPicture(QPainter& painter, const QRect& exposed) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -71,7 +73,11 @@ protected:
     void cursorReadout() override;
 
 private:
+    // Asks for the parts of the picture the last frame changed.
+    void frameChanged();
+
     Simulation& sim_;
+    RopeFrameKey shown_;
     QMenu* menu_;
     QMenu* both_ = nullptr;
     int posMarque_ = 0;

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 namespace tolvi {
 
@@ -66,7 +68,7 @@ QImage fondi(int typeBout, RandomSource& random, QSize size)
     return paintBackdrop(ropeBackdrop(typeBout, random, size));
 }
 
-void deppoint(QPainter& p, const QImage& background, const SimState& s)
+void deppoint(QPainter& p, const QImage& background, const SimState& s, const QRect& exposed)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -96,8 +98,21 @@ void deppoint(QPainter& p, const QImage& background, const SimState& s)
         const auto edge = [scale](double v, int d) {
             return scale == 1.0 ? int(std::lround(v)) + d : int(std::lround((v + d) * scale));
         };
-        const int first = int(std::lround(rope::kSourceColumn * scale));
-        const int end = int(std::lround((rope::kFarEndColumn + 1) * scale));
+        int first = int(std::lround(rope::kSourceColumn * scale));
+        int end = int(std::lround((rope::kFarEndColumn + 1) * scale));
+        // Device rows [exposedTop, exposedBottom) hold what is seen.
+        int exposedTop = std::numeric_limits<int>::min();
+        int exposedBottom = std::numeric_limits<int>::max();
+        if (!exposed.isNull()) {
+            first = std::max(first, int(std::floor(exposed.left() * scale)) - 1);
+            end = std::min(end, int(std::ceil((exposed.right() + 1) * scale)) + 1);
+            exposedTop = int(std::floor(exposed.top() * scale)) - 1;
+            exposedBottom = int(std::ceil((exposed.bottom() + 1) * scale)) + 1;
+        }
+        // Neighbouring device columns with the same rows make one box: a
+        // flat stretch of rope is a single fill, however fine the device.
+        std::vector<QRect> boxes;
+        boxes.reserve(std::size_t(std::max(0, end - first)));
         for (int X = first; X < end; ++X) {
             const double centre = (X + 0.5) / scale;
             const double lo = std::max(double(rope::kSourceColumn), centre - 1.5);
@@ -112,8 +127,16 @@ void deppoint(QPainter& p, const QImage& background, const SimState& s)
             }
             const int top = edge(least, -1);
             const int bottom = edge(most, 1);  // excluded
-            p.fillRect(QRect(X, top, 1, bottom - top), ropecolors::kRope);
+            if (bottom <= exposedTop || top >= exposedBottom || bottom <= top)
+                continue;
+            if (!boxes.empty() && boxes.back().right() == X - 1 && boxes.back().top() == top &&
+                boxes.back().bottom() == bottom - 1)
+                boxes.back().setRight(X);
+            else
+                boxes.emplace_back(X, top, 1, bottom - top);
         }
+        for (const QRect& box : boxes)
+            p.fillRect(box, ropecolors::kRope);
         p.restore();
     }
 

@@ -47,8 +47,11 @@ QImage fondi(int typeBout, RandomSource& random, QSize size = {rope::kPictureWid
 
 // Draws one frame: background, rope, marker dots, tilting red ruler. The
 // rope is drawn at the background's device pixel ratio: its line follows the
-// 1 cm columns joined straight, sampled at every device column.
-void deppoint(QPainter& painter, const QImage& background, const SimState& s);
+// 1 cm columns joined straight, sampled at every device column. With an
+// `exposed` rectangle (drawing units), for a painter clipped inside it (a
+// partial repaint), the rope outside it is left out: the pixels inside are
+// those of the whole frame.
+void deppoint(QPainter& painter, const QImage& background, const SimState& s, const QRect& exposed = QRect());
 
 // The frame as an image of the background's size and device pixel ratio.
 QImage ropeFrame(const QImage& background, const SimState& s);

@@ -1,0 +1,126 @@
+// The rope and graph pictures repaint only what each tick changed; after
+// many ticks what the screen holds is the whole picture repainted afresh,
+// in the plain window and through the full-screen view.
+#include "mainwin/full_screen.h"
+#include "measure/graph_picture.h"
+#include "measure/rope_picture.h"
+#include "window_fixture.h"
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+using namespace tolvi;
+using namespace tolvi::testing;
+
+namespace {
+// Counts a widget's paint events that repaint only part of it.
+class PartialPaints : public QObject {
+public:
+    explicit PartialPaints(QWidget* widget) : widget_(widget) { widget->installEventFilter(this); }
+    int partial = 0;
+    int all = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == widget_ && event->type() == QEvent::Paint) {
+            ++all;
+            if (static_cast<QPaintEvent*>(event)->region() != QRegion(widget_->rect()))
+                ++partial;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* widget_;
+};
+
+// What a top-level widget's window holds on the screen now.
+QImage onScreen(QWidget* topLevel)
+{
+    return topLevel->screen()->grabWindow(topLevel->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage part(const QImage& image, const QRect& rect)
+{
+    return image.copy(rect).convertToFormat(QImage::Format_RGB32);
+}
+
+// Pulses and the markers moving, ticked by hand with each tick's repaint.
+void run(Simulation& sim, int ticks)
+{
+    for (int i = 0; i < ticks; ++i) {
+        if (i % 15 == 0)
+            sim.demar_Click();
+        if (i == 25)
+            sim.setMarqueBleue(450);
+        sim.Timer1_Timer();
+        QApplication::processEvents();
+    }
+}
+}  // namespace
+
+TEST_F(WindowTest, PicturesRepaintedTickByTickInPartsShowTheWholeRepaint)
+{
+    window->Form_Load();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    sim.command16_Click();  // the ticks come from the test alone
+    window->timer1().stop();
+    sim.setMarqueBleue(300);
+    sim.setMarqueRouge(600);
+    sim.Command6_Click();
+    QApplication::processEvents();
+    PartialPaints ropePaints(window->animpic());
+    PartialPaints graphPaints(window->picture2());
+    run(sim, 50);
+    EXPECT_GT(ropePaints.partial, 30);
+    EXPECT_GT(graphPaints.partial, 30);
+
+    const QImage shown = onScreen(window.get());
+    ASSERT_EQ(shown.size(), window->size());
+    const QImage whole = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (QWidget* picture : {static_cast<QWidget*>(window->animpic()), static_cast<QWidget*>(window->picture2())}) {
+        const QRect at(picture->mapTo(window.get(), QPoint(0, 0)), picture->size());
+        EXPECT_EQ(part(shown, at), part(whole, at)) << picture->objectName().toStdString();
+    }
+}
+
+TEST_F(WindowTest, InFullScreenATickRepaintsPartOfTheViewAndTheViewShowsTheWholeRepaint)
+{
+    window->Form_Load();
+    window->show();
+    FullScreen full(*window);
+    full.enter();
+    ScaledView* view = full.view();
+    ASSERT_NE(view, nullptr);
+    view->showNormal();
+    view->resize(1440, 1080);  // 1.8 times the window
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    QApplication::processEvents();
+    sim.command16_Click();
+    window->timer1().stop();
+    sim.setMarqueRouge(600);
+    sim.Command6_Click();
+    QApplication::processEvents();
+    PartialPaints viewPaints(view->viewport());
+    run(sim, 40);
+    EXPECT_GT(viewPaints.partial, 20) << "a tick repaints the changed rectangles, not the whole view";
+
+    // The view passes the last tick's parts on through the scene: let it.
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    const QImage shown = onScreen(view);
+    ASSERT_EQ(shown.size(), view->size());
+    const QImage whole = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (QWidget* picture : {static_cast<QWidget*>(window->animpic()), static_cast<QWidget*>(window->picture2())}) {
+        const QRect inScene(picture->mapTo(window.get(), QPoint(0, 0)), picture->size());
+        const QRect at = view->mapFromScene(QRectF(inScene)).boundingRect().adjusted(2, 2, -2, -2);
+        EXPECT_EQ(part(shown, at), part(whole, at)) << picture->objectName().toStdString();
+    }
+    full.leave();
+}
