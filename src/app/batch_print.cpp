@@ -47,7 +47,7 @@ bool printPdf(BatchContext& ctx, const QString& path)
                    ctx.program.messages(), &ctx.program.window());
     dialog.check1(0)->setChecked(o.rope);
     dialog.check1(1)->setChecked(o.graph);
-    dialog.setValues(ValuesTable(sim.graph().points()));
+    dialog.setValues([&sim] { return ValuesTable(sim.graph().points()); });
     if (o.table && sim.graph().points().empty())
         ctx.program.messages().information(QStringLiteral("Tableau de valeurs"),
                                            QStringLiteral("Le graphe n'a enregistré aucune valeur : la page est "

@@ -79,7 +79,7 @@ void Program::connectFeatures()
         Confimp confimp(PrintPictures{[this](double scale) { return sim_.ropeImage(scale); },
                                       [this](double scale) { return sim_.graphImage(scale); }},
                         messages_, window_.get());
-        confimp.setValues(ValuesTable(sim_.graph().points()));
+        confimp.setValues([this] { return ValuesTable(sim_.graph().points()); });
         confimp.exec();
     };
     fullScreen_ = std::make_unique<FullScreen>(*window_);

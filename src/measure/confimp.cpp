@@ -138,7 +138,13 @@ QPushButton* Confimp::command(int i) const
 
 void Confimp::setValues(ValuesTable values)
 {
-    values_ = std::move(values);
+    setValues([values = std::move(values)] { return values; });
+}
+
+void Confimp::setValues(std::function<ValuesTable()> values)
+{
+    valuesSource_ = std::move(values);
+    values_ = valuesSource_ ? valuesSource_() : ValuesTable();
     QCheckBox* box = check1_[2];
     box->setEnabled(!values_.isEmpty());
     if (values_.isEmpty())
@@ -217,6 +223,8 @@ void Confimp::Command1_Click()
             return;
         }
     }
+    if (valuesSource_ && check1_[2]->isEnabled() && check1_[2]->isChecked())
+        values_ = valuesSource_();
     showWaiting(true);
     const QString failure = printPages(
         printer_, pictures_, options(),

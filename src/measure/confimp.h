@@ -39,8 +39,11 @@ public:
     std::function<bool(QPrinter&)> choosePrinter;
 
     // The recorded values "Le tableau de valeur" prints; the option is
-    // offered only when there are some.
+    // offered only when there are some as the dialog opens.
     void setValues(ValuesTable values);
+    // The same, taken again when "&OK" prints, after any printer choice, as
+    // the pictures are: the recording goes on while the dialog is open.
+    void setValues(std::function<ValuesTable()> values);
 
     // The options as the controls show them.
     PrintOptions options() const;
@@ -64,6 +67,7 @@ private:
     void showWaiting(bool waiting);
 
     PrintPictures pictures_;
+    std::function<ValuesTable()> valuesSource_;
     ValuesTable values_;
     Messages& messages_;
     QPrinter printer_;

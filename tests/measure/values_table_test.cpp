@@ -20,6 +20,7 @@
 #include <QFontMetrics>
 #include <QItemSelectionModel>
 #include <QPdfWriter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -150,6 +151,51 @@ TEST_F(Recorded, TableOptionIsOfferedWithValuesAndPrintsThemAfterThePictures)
         EXPECT_GE(text->count(QStringLiteral("u1 (cm)")), 2) << text->toStdString();
         EXPECT_TRUE(text->contains(ValuesTable(sim.graph().points()).row(20).value(0)));
     }
+    EXPECT_TRUE(messages.asked().empty());
+}
+
+TEST_F(Recorded, TheTablePrintedIsTheRecordingAsOkIsPressedAfterThePrinterChoice)
+{
+    // The recording goes on while the dialog is open, as the pictures do.
+    Confimp d(PrintPictures{[this](double s) { return sim.ropeImage(s); },
+                            [this](double s) { return sim.graphImage(s); }},
+              messages);
+    d.setValues([this] { return ValuesTable(sim.graph().points()); });
+    const std::size_t rowsWhenOpened = sim.graph().points().size();
+    ASSERT_TRUE(d.check1(2)->isEnabled());
+    d.check1(2)->setChecked(true);
+    sim.advance(1.0);  // the user fills in the dialog
+    const QString path = dir.filePath(QStringLiteral("plus-tard.pdf"));
+    d.choosePrinter = [&](QPrinter& printer) {
+        sim.advance(1.0);  // and takes time to choose the printer
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    };
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        d.printer().setOutputFormat(QPrinter::PdfFormat), d.printer().setOutputFileName(path), d.Form_Load();
+    d.Command1_Click();
+    ASSERT_EQ(d.result(), QDialog::Accepted);
+    const ValuesTable atOk(sim.graph().points());
+    ASSERT_GT(atOk.rowCount(), rowsWhenOpened + 20);
+    const ValuesTable printed = d.options().values;
+    ASSERT_EQ(printed.rowCount(), atOk.rowCount());
+    EXPECT_EQ(printed.row(printed.rowCount() - 1), atOk.row(atOk.rowCount() - 1));
+    if (const auto text = pdfText(path)) {
+        EXPECT_TRUE(text->contains(atOk.row(atOk.rowCount() - 1).value(0))) << text->toStdString();
+        EXPECT_TRUE(text->contains(atOk.row(rowsWhenOpened + 10).value(0))) << text->toStdString();
+    }
+    // Unticked, the table is not taken again and not printed.
+    Confimp plain(sim.ropeImage(), sim.graphImage(), messages);
+    int taken = 0;
+    plain.setValues([&] { return ++taken, ValuesTable(sim.graph().points()); });
+    plain.printer().setOutputFormat(QPrinter::PdfFormat);
+    plain.printer().setOutputFileName(dir.filePath(QStringLiteral("sans-tableau.pdf")));
+    plain.Form_Load();
+    plain.Command1_Click();
+    EXPECT_EQ(plain.result(), QDialog::Accepted);
+    EXPECT_EQ(taken, 1) << "once as the dialog opens";
+    EXPECT_FALSE(plain.options().table);
     EXPECT_TRUE(messages.asked().empty());
 }
 
