@@ -1,5 +1,6 @@
 #include "calc/machine.h"
 
+#include "calc/key_names.h"
 #include "calc/machine_background.h"
 
 #include <QApplication>
@@ -173,6 +174,11 @@ Machine::Machine(QWidget* parent) : QDialog(parent)
         bouton->setDefault(false);
         if (!t.infobulle.isEmpty())
             bouton->setToolTip(t.infobulle);
+        // A screen reader says the key's name in words, not its caption's
+        // symbol, and what the key does.
+        const NomParle parle = nomParle(t.nom);
+        bouton->setAccessibleName(parle.nom);
+        bouton->setAccessibleDescription(parle.description);
         if (signeSymbole(t.legende))
             bouton->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
         if (t.nom == QLatin1String("EXE")) {

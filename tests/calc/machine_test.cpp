@@ -6,6 +6,8 @@
 #include "calc/machine_background.h"
 
 #include <gtest/gtest.h>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -16,8 +18,10 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
+#include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <set>
 
 namespace tolvi {
 namespace {
@@ -72,6 +76,55 @@ TEST_F(Fenetre, CaptionsAndTooltips)
     EXPECT_TRUE(machine.angle(0)->isChecked());
     EXPECT_TRUE(machine.C(1)->isChecked());
     EXPECT_TRUE(machine.z1()->isReadOnly());
+}
+
+TEST_F(Fenetre, ScreenReadersSayEachKeyInWordsAndWhatItDoes)
+{
+    std::set<QString> noms;
+    for (const ToucheMachine& t : touchesMachine()) {
+        const std::string qui = t.nom.toStdString();
+        QPushButton* b = machine.touche(t.nom);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(b);
+        ASSERT_NE(a, nullptr) << qui;
+        EXPECT_EQ(a->role(), QAccessible::PushButton) << qui;
+        const QString nom = a->text(QAccessible::Name);
+        // Words only: no symbol, digit or shortcut mark for the voice to
+        // spell out, and every key its own name.
+        EXPECT_FALSE(nom.isEmpty()) << qui;
+        for (QChar c : nom)
+            EXPECT_TRUE(c.isLetter() || c == QLatin1Char(' ') || c == QLatin1Char('\''))
+                << qui << " : " << nom.toStdString();
+        EXPECT_TRUE(noms.insert(nom).second) << "two keys named " << nom.toStdString();
+        const QString description = a->text(QAccessible::Description);
+        EXPECT_FALSE(description.isEmpty()) << qui;
+        EXPECT_NE(description, nom) << qui;
+        // The key still shows and shortcuts its own caption.
+        EXPECT_EQ(b->text(), t.legende) << qui;
+        EXPECT_EQ(b->toolTip(), t.infobulle) << qui;
+    }
+    const auto nomDe = [this](const char* touche) {
+        return QAccessible::queryAccessibleInterface(machine.touche(QLatin1String(touche)))->text(QAccessible::Name);
+    };
+    EXPECT_EQ(nomDe("racine"), QStringLiteral("racine carrée"));
+    EXPECT_EQ(nomDe("bsin"), QStringLiteral("sinus"));
+    EXPECT_EQ(nomDe("puissance"), QStringLiteral("puissance"));
+    EXPECT_EQ(nomDe("div"), QStringLiteral("divisé par"));
+    EXPECT_EQ(nomDe("EFFACE"), QStringLiteral("effacer"));
+    EXPECT_EQ(nomDe("EXE"), QStringLiteral("égal"));
+    EXPECT_EQ(nomDe("B7"), QStringLiteral("sept"));
+
+    // A screen reader's press works the key as a click does (the button
+    // shows itself pressed for a moment first).
+    const std::pair<const char*, const char*> presses[] = {
+        {"racine", "SQR "}, {"B8", "SQR 8"}, {"B1", "SQR 81"}, {"EXE", " 9"}};
+    for (const auto& [touche, affiche] : presses) {
+        QAccessibleActionInterface* action =
+            QAccessible::queryAccessibleInterface(machine.touche(QLatin1String(touche)))->actionInterface();
+        ASSERT_NE(action, nullptr) << touche;
+        action->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return z1() == QLatin1String(affiche); }, 2000))
+            << touche << " : " << z1().toStdString();
+    }
 }
 
 TEST_F(Fenetre, ClicksBuildTheExpressionAndExeShowsTheResult)
