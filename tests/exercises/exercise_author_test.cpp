@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -145,4 +147,59 @@ TEST(ExerciseAuthor, SourcesAreReadAndTheirMistakesNamed)
     EXPECT_FALSE(author::parseExercise(QStringLiteral("enonce = A.RTF"), &error));
     EXPECT_FALSE(author::parseExercise(QStringLiteral("fichier = A.E33\nnotion=1\nnotion=2\nnotion=3\nnotion=4\nnotion=5\nenonce=a"), &error));
     EXPECT_FALSE(author::parseExercise(QStringLiteral("fichier = A.E33\nenonce = a\ntemps = long"), &error));
+}
+
+TEST(ExerciseAuthor, FilesAreWrittenAsTolviSavesItsOwn)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QDir d(dir.path());
+    const QByteArray rtf = author::markupToRtf(QStringLiteral("# Titre\n\nUn **énoncé**."));
+    QString error;
+
+    // A link to the statement keeps being a link; its target is replaced.
+    const QString target = d.filePath(QStringLiteral("VRAI.RTF"));
+    const QString link = d.filePath(QStringLiteral("LIEN.RTF"));
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("ancien") == 6);
+    old.close();
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_TRUE(author::writeOutput(link, rtf, &error)) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(fileBytes(target), rtf);
+
+    // A device is written in place, not replaced by a file.
+    EXPECT_TRUE(author::writeOutput(QStringLiteral("/dev/null"), rtf, &error)) << error.toStdString();
+
+    // A failed write names the file and leaves what was there.
+    const QString absent = d.filePath(QStringLiteral("absent/A.RTF"));
+    EXPECT_FALSE(author::writeOutput(absent, rtf, &error));
+    EXPECT_TRUE(error.startsWith(absent + QStringLiteral(" : écriture impossible"))) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(absent));
+
+    // "-" is the standard output, with the bytes a file gets.
+    const QString source = d.filePath(QStringLiteral("enonce.txt"));
+    const QString config = d.filePath(QStringLiteral("depart.cfg"));
+    for (const auto& [path, text] : {std::pair(source, QByteArray("# Titre\n\nUn **énoncé**.\n")),
+                                     std::pair(config, QByteArray("onde = sinusoidale\ntension = 1.6\n"))}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
+    }
+    for (const auto& [command, input] : {std::pair("text", source), std::pair("config", config)}) {
+        SCOPED_TRACE(command);
+        const QString file = d.filePath(QStringLiteral("sortie-%1").arg(QLatin1String(command)));
+        QProcess toFile;
+        toFile.start(QStringLiteral(TOLVI_AUTHOR_PROGRAM), {QLatin1String(command), input, file});
+        ASSERT_TRUE(toFile.waitForFinished(30000));
+        ASSERT_EQ(toFile.exitCode(), 0) << toFile.readAllStandardError().toStdString();
+        QProcess toStdout;
+        toStdout.start(QStringLiteral(TOLVI_AUTHOR_PROGRAM), {QLatin1String(command), input, QStringLiteral("-")});
+        ASSERT_TRUE(toStdout.waitForFinished(30000));
+        EXPECT_EQ(toStdout.exitCode(), 0) << toStdout.readAllStandardError().toStdString();
+        const QByteArray written = fileBytes(file);
+        EXPECT_FALSE(written.isEmpty());
+        EXPECT_EQ(toStdout.readAllStandardOutput(), written);
+        EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath(QStringLiteral("-"))));
+    }
+    EXPECT_EQ(fileBytes(d.filePath(QStringLiteral("sortie-text"))), author::markupToRtf(QString::fromUtf8("# Titre\n\nUn **énoncé**.\n")));
 }

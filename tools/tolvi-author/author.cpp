@@ -1,6 +1,7 @@
 #include "author.h"
 
 #include "exercises/rtf_writer.h"
+#include "platform/file_save.h"
 
 #include <QColor>
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -194,17 +194,6 @@ bool readFileText(const QString& path, QString* text, QString* error)
     return true;
 }
 
-bool writeFileBytes(const QString& path, const QByteArray& bytes, QString* error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("%1 : écriture impossible").arg(path);
-        return false;
-    }
-    return true;
-}
-
 bool readSheet(const QDir& source, const QString& name, MeasureSheet* sheet, QString* error)
 {
     QString text;
@@ -222,6 +211,14 @@ bool readSheet(const QDir& source, const QString& name, MeasureSheet* sheet, QSt
 }
 
 }  // namespace
+
+bool writeOutput(const QString& path, const QByteArray& bytes, QString* error)
+{
+    const std::optional<QString> failure = saveFileWhole(path, bytes);
+    if (failure && error)
+        *error = QStringLiteral("%1 : écriture impossible (%2)").arg(path, *failure);
+    return !failure;
+}
 
 void markupToDocument(const QString& markup, QTextDocument& document)
 {
@@ -465,7 +462,7 @@ bool buildAll(const QString& sourceDir, const QString& outputDir, QStringList* w
                     *error = file.source + QStringLiteral(", ") + problem;
                 return false;
             }
-            if (!writeFileBytes(output.filePath(file.target), markupToRtf(*quoted), error))
+            if (!writeOutput(output.filePath(file.target), markupToRtf(*quoted), error))
                 return false;
             note(file.target);
         }

@@ -35,6 +35,12 @@ void markupToDocument(const QString& markup, QTextDocument& document);
 // The RTF of a statement written in markup.
 QByteArray markupToRtf(const QString& markup);
 
+// Writes a file the tool makes as Tolvi saves its own: a regular file is
+// replaced atomically, a symbolic link keeps pointing at its replaced target,
+// a device or pipe is written in place, and "-" is the standard output.
+// False with a French message naming the file when it cannot be written.
+bool writeOutput(const QString& path, const QByteArray& bytes, QString* error);
+
 // A configuration from its "key = value" description; nullopt with a French
 // message in `error` (naming the line) when a line cannot be understood.
 std::optional<ConfigRecords> parseConfiguration(const QString& text, QString* error);

@@ -9,7 +9,6 @@
 
 #include <QGuiApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextStream>
 
 using namespace tolvi;
@@ -32,10 +31,10 @@ const char* const kHelp =
     "      construit chaque exercice *.exo du dossier SOURCES, avec les énoncés et les configurations qu'il nomme, dans le dossier SORTIE, et écrit le nom de chaque fichier produit\n"
     "      exemple : tolvi-author build mes-sources mes-exercices\n"
     "  text TEXTE.txt SORTIE.RTF\n"
-    "      convertit un énoncé écrit avec les marques de mise en forme en texte RTF\n"
+    "      convertit un énoncé écrit avec les marques de mise en forme en texte RTF ; avec « - » pour SORTIE.RTF, il est écrit sur la sortie standard\n"
     "      exemple : tolvi-author text enonce.txt ENONCE.RTF\n"
     "  config CONFIG.cfg SORTIE.P15\n"
-    "      convertit une description de configuration en fichier de configuration\n"
+    "      convertit une description de configuration en fichier de configuration ; avec « - » pour SORTIE.P15, il est écrit sur la sortie standard\n"
     "      exemple : tolvi-author config depart.cfg DEPART.P15\n"
     "  mesurer SOURCES TOLVI DONNEES\n"
     "      refait chaque expérience des feuilles de mesures *.mesures de SOURCES avec le programme TOLVI, ses fichiers pris dans le dossier DONNEES, et compare chaque valeur annoncée à sa mesure (code 1 si l'une s'en écarte plus que sa tolérance)\n"
@@ -107,10 +106,9 @@ int main(int argc, char** argv)
     if (command == QLatin1String("text")) {
         if (!readText(args[2], text, err))
             return 1;
-        QSaveFile file(args[3]);
-        const QByteArray rtf = author::markupToRtf(text);
-        if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit()) {
-            err << args[3] << " : écriture impossible\n";
+        QString error;
+        if (!author::writeOutput(args[3], author::markupToRtf(text), &error)) {
+            err << error << '\n';
             return 1;
         }
         return 0;
