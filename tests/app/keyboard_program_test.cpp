@@ -2,6 +2,7 @@
 // through its dialogs, menus and the exercise window. No mouse event is
 // sent anywhere in this file.
 #include "app/program.h"
+#include "app/program_folder.h"
 #include "exercises/exercise_menu.h"
 #include "mainwin/feuille_p.h"
 #include "mainwin/image_button.h"
@@ -38,7 +39,8 @@ protected:
         ASSERT_TRUE(dir.isValid());
         previousDir = QDir::currentPath();
         QDir::setCurrent(dir.path());
-        window().setProgramDirectory(QStringLiteral(TOLVI_PROGRAM_DIR));
+        ASSERT_TRUE(programFolder.isValid());
+        window().setProgramDirectory(programFolder.path());
         window().endProgram = [] {};
         window().show();
         window().activateWindow();
@@ -142,6 +144,7 @@ protected:
             program.simulation().Timer1_Timer();
     }
 
+    tolvi::testing::ProgramFolder programFolder;
     ScriptedMessages messages;
     Program program{messages, 3};
     QTemporaryDir dir;

@@ -2,6 +2,7 @@
 // shipped activities, the chooser's preview, the open / correction / close
 // states, every failure message, and the text commands.
 #include "app/program.h"
+#include "app/program_folder.h"
 #include "config/config_codec.h"
 #include "config/record_file.h"
 #include "exercises/exercise_file.h"
@@ -32,7 +33,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        program.window().setProgramDirectory(QStringLiteral(TOLVI_PROGRAM_DIR));
+        ASSERT_TRUE(programFolder.isValid());
+        program.window().setProgramDirectory(programFolder.path());
         program.window().Form_Load();
         folder = dir.path() + QLatin1Char('/');
     }
@@ -92,6 +94,7 @@ protected:
         return messages.asked().empty() ? nullptr : &messages.asked().back();
     }
 
+    tolvi::testing::ProgramFolder programFolder;
     ScriptedMessages messages;
     Program program{messages, 1};
     QTemporaryDir dir;
@@ -100,7 +103,7 @@ protected:
 
 TEST_F(ExerciseWindow, ShippedActivityAndExercisesOpenFromTheBuild)
 {
-    const QString programDir = QStringLiteral(TOLVI_PROGRAM_DIR "/");
+    const QString programDir = programFolder.path() + QLatin1Char('/');
     menu().run(&Fichexo::PRISENMAIN_Click);
     EXPECT_EQ(fich(), programDir + QStringLiteral("TOLVI.PEM"));
     EXPECT_TRUE(text().startsWith(QStringLiteral("Prise en main de Tolvi")));

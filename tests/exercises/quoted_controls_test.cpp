@@ -3,6 +3,7 @@
 // must be the text of a real control, menu command or tab of the program's
 // windows, built offscreen.
 #include "app/program.h"
+#include "app/program_folder.h"
 #include "calc/machine.h"
 #include "exercises/exercise_menu.h"
 #include "mainwin/feuille_p.h"
@@ -78,10 +79,12 @@ void collectNames(QObject* root, QSet<QString>& names)
 
 TEST(QuotedControls, EveryControlTheHelpAndTheActivitiesNameIsInTheWindows)
 {
+    tolvi::testing::ProgramFolder programFolder;
+    ASSERT_TRUE(programFolder.isValid());
     ScriptedMessages messages;
     Program program(messages, 1);
     FeuilleP& window = program.window();
-    window.setProgramDirectory(QStringLiteral(TOLVI_PROGRAM_DIR));
+    window.setProgramDirectory(programFolder.path());
     window.Form_Load();
 
     QSet<QString> names;
