@@ -50,10 +50,32 @@ void addRopeOptions(BatchOptions& options)
              ctx.program.simulation().Textfreq_LostFocus(index);
              return true;
          }});
-    options.push_back({QStringLiteral("--start"), QString(), QStringLiteral("appuie sur le bouton « Démarrer »"),
-                       QStringLiteral("--start"), nullptr,
+    // A script says what it wants, not which caption the button shows:
+    // choosing a periodic or sinusoidal wave (--wave, a configuration)
+    // already starts it, and a press then would stop it.
+    options.push_back({QStringLiteral("--start"), QString(),
+                       QStringLiteral("fait partir l'onde : l'onde solitaire envoie une déformation, comme un clic "
+                                      "sur « Démarrer » ; l'onde périodique ou sinusoïdale démarre si elle est "
+                                      "arrêtée et continue si elle tourne déjà ; l'animation reprend si elle était "
+                                      "en pause"),
+                       QStringLiteral("--start --advance 3"), nullptr,
                        [](BatchContext& ctx, const QString&) {
-                           ctx.program.simulation().demar_Click();
+                           Simulation& sim = ctx.program.simulation();
+                           if (sim.state().typeOnde == OndeSolitaire || !sim.controls().demarRunning)
+                               sim.demar_Click();
+                           else
+                               sim.setTimerEnabled(true);
+                           return true;
+                       }});
+    options.push_back({QStringLiteral("--stop"), QString(),
+                       QStringLiteral("arrête l'onde périodique ou sinusoïdale qui tourne, comme un clic sur "
+                                      "« Arrêter » : les déformations déjà parties finissent leur trajet "
+                                      "(sans effet sinon)"),
+                       QStringLiteral("--stop --advance 4"), nullptr,
+                       [](BatchContext& ctx, const QString&) {
+                           Simulation& sim = ctx.program.simulation();
+                           if (sim.state().typeOnde != OndeSolitaire && sim.controls().demarRunning)
+                               sim.demar_Click();
                            return true;
                        }});
     options.push_back(

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -84,7 +85,7 @@ TEST(Batch, HelpListsEveryOptionWithAnExample)
 {
     const Outcome r = runTolvi({"--help"});
     EXPECT_EQ(r.code, 0);
-    for (const char* option : {"--wave", "--end", "--symmetric", "--text", "--start", "--advance", "--rope-csv",
+    for (const char* option : {"--wave", "--end", "--symmetric", "--text", "--start", "--stop", "--advance", "--rope-csv",
                                "--rope-image", "--snapshot", "--tab", "--marker", "--record", "--chrono",
                                "--duration-index", "--check1", "--check2", "--graph-image", "--graph-csv",
                                "--chrono-text", "--values-table"}) {
@@ -124,6 +125,44 @@ TEST(Batch, SolitaryPulseOnTheRopeMatchesTheTravellingSignal)
             }
         }
     }
+}
+
+TEST(Batch, StartMakesTheWaveRunAndStopStopsIt)
+{
+    QTemporaryDir dir;
+    const auto rope = [&](const QStringList& args) {
+        const QString csv = dir.filePath(QStringLiteral("rope.csv"));
+        QFile::remove(csv);
+        const Outcome r = runTolvi(args + QStringList{"--rope-csv", csv});
+        EXPECT_EQ(r.code, 0) << args.join(' ').toStdString() << r.err.toStdString();
+        return readRope(csv);
+    };
+    const auto flat = [](const std::vector<double>& u) {
+        return !u.empty() && std::all_of(u.begin(), u.end(), [](double v) { return v == 0.0; });
+    };
+    for (const char* wave : {"1", "2"}) {
+        SCOPED_TRACE(wave);
+        // Choosing the wave starts it; --start keeps it running, however
+        // often it is given, where pressing the button would stop it.
+        const std::vector<double> chosen = rope({"--wave", wave, "--advance", "2"});
+        EXPECT_FALSE(flat(chosen));
+        EXPECT_EQ(rope({"--wave", wave, "--start", "--advance", "2"}), chosen);
+        EXPECT_EQ(rope({"--wave", wave, "--start", "--start", "--advance", "2"}), chosen);
+        // Stopped before the first deformation leaves, the rope stays flat;
+        // --start then starts it again, as the button does.
+        EXPECT_TRUE(flat(rope({"--wave", wave, "--stop", "--advance", "2"})));
+        EXPECT_TRUE(flat(rope({"--wave", wave, "--stop", "--stop", "--advance", "2"})));
+        EXPECT_EQ(rope({"--wave", wave, "--stop", "--start", "--advance", "2"}), chosen);
+        // Stopped later, what left runs its course past the far end.
+        EXPECT_TRUE(flat(rope({"--wave", wave, "--advance", "1", "--stop", "--advance", "8"})));
+    }
+    // The solitary wave sends one deformation for each --start; --stop
+    // changes nothing.
+    const std::vector<double> one = rope({"--start", "--advance", "1"});
+    EXPECT_FALSE(flat(one));
+    EXPECT_NE(rope({"--start", "--start", "--advance", "1"}), one);
+    EXPECT_EQ(rope({"--stop", "--start", "--stop", "--advance", "1"}), one);
+    EXPECT_TRUE(flat(rope({"--stop", "--advance", "1"})));
 }
 
 TEST(Batch, CorrectionsAreReportedAndApplied)
