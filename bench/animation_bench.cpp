@@ -9,15 +9,12 @@
 // does; BM_ShownWindow runs the real thing: a window holding both pictures,
 // shown plainly or through the full-screen view, the tick followed by Qt's
 // own repaint of what it was asked to.
+#include "bench_setup.h"
 #include "mainwin/full_screen.h"
 #include "mainwin/layout.h"
 #include "measure/graph_picture.h"
 #include "measure/rope_picture.h"
-#include "platform/fonts.h"
-#include "platform/messages.h"
-#include "platform/random_source.h"
 #include "sim/frame_changes.h"
-#include "sim/simulation.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -26,32 +23,17 @@
 #include <cmath>
 
 using namespace tolvi;
+using namespace tolvi::bench;
 
 namespace {
-struct Setup {
-    const char* name;
-    int onde, bout;
-    const char *frequence, *masse, *tension, *duree;
-};
-const Setup kSetups[] = {
-    {"default_pulse", 0, 0, nullptr, nullptr, nullptr, nullptr},
-    {"sine_5Hz_slowest_rope", 2, 1, "5,00", "500", "0,1", "500"},
+const WaveSetup kSetups[] = {
+    {"default_pulse", 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"sine_5Hz_slowest_rope", 2, 1, "5,00", "500", "0,1", "40", "500"},
 };
 
-void prepare(Simulation& sim, const Setup& s)
+void prepare(Simulation& sim, const WaveSetup& s)
 {
-    sim.readParameters();
-    if (s.frequence) {
-        const char* texts[5] = {s.frequence, s.masse, s.tension, nullptr, s.duree};
-        for (int i : {0, 1, 2, 4}) {
-            sim.setTextfreq(i, QString::fromLatin1(texts[i]));
-            sim.Textfreq_LostFocus(i);
-        }
-        sim.setTextfreq(3, QStringLiteral("40"));
-        sim.Textfreq_LostFocus(3);
-        sim.selectOptbout(s.bout);
-    }
-    sim.selectOptpert(s.onde);
+    chooseWave(sim, s);
     sim.setMarqueRouge(500);
     sim.setDurationIndex(10);  // 600 s: the graph records for the whole run
     // Choosing a periodic wave starts it; a pulse starts with the button.
@@ -91,11 +73,10 @@ void coreShare(benchmark::State& state)
 
 void BM_TickAndRepaint(benchmark::State& state)
 {
-    const Setup& s = kSetups[state.range(0)];
+    const WaveSetup& s = kSetups[state.range(0)];
     const double scale = scaleOf(int(state.range(1)));
-    ScriptedMessages messages;
-    SeededRandom random;
-    Simulation sim(messages, random);
+    BenchSimulation held;
+    Simulation& sim = held.sim;
     prepare(sim, s);
     RopePicture rope(sim);
     GraphPicture graph(sim);
@@ -159,9 +140,8 @@ BENCHMARK(BM_TickAndRepaint)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::
 // for the figures above.
 void BM_TickOnly(benchmark::State& state)
 {
-    ScriptedMessages messages;
-    SeededRandom random;
-    Simulation sim(messages, random);
+    BenchSimulation held;
+    Simulation& sim = held.sim;
     prepare(sim, kSetups[state.range(0)]);
     int ticks = 0;
     for (auto _ : state)
@@ -173,11 +153,10 @@ BENCHMARK(BM_TickOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_TickAndWholeRepaint(benchmark::State& state)
 {
-    const Setup& s = kSetups[state.range(0)];
+    const WaveSetup& s = kSetups[state.range(0)];
     const double scale = scaleOf(int(state.range(1)));
-    ScriptedMessages messages;
-    SeededRandom random;
-    Simulation sim(messages, random);
+    BenchSimulation held;
+    Simulation& sim = held.sim;
     prepare(sim, s);
     RopePicture rope(sim);
     GraphPicture graph(sim);
@@ -230,11 +209,10 @@ protected:
 // makes of what the pictures asked for.
 void BM_ShownWindow(benchmark::State& state)
 {
-    const Setup& s = kSetups[state.range(0)];
+    const WaveSetup& s = kSetups[state.range(0)];
     const bool full = state.range(1) == 2;
-    ScriptedMessages messages;
-    SeededRandom random;
-    Simulation sim(messages, random);
+    BenchSimulation held;
+    Simulation& sim = held.sim;
     prepare(sim, s);
     auto* window = new QWidget;
     window->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -279,10 +257,5 @@ BENCHMARK(BM_ShownWindow)->ArgsProduct({{0, 1}, {0, 2}})->Unit(benchmark::kMicro
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    installFontsAndTranslations();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

@@ -4,13 +4,10 @@
 // to 1, 1/2, 1/5 and 1/10 (a little below when the machine is busy: a late
 // tick is never made up, as simulated time follows ticks, not the clock).
 // Each case runs once, for TOLVI_PACING_SECONDS of wall time (default 2).
+#include "bench_setup.h"
 #include "mainwin/feuille_p.h"
 #include "mainwin/pacing_controls.h"
 #include "mainwin/shared_state.h"
-#include "platform/fonts.h"
-#include "platform/messages.h"
-#include "platform/random_source.h"
-#include "sim/simulation.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,6 +17,7 @@
 #include <benchmark/benchmark.h>
 
 using namespace tolvi;
+using namespace tolvi::bench;
 
 namespace {
 
@@ -36,20 +34,15 @@ void BM_WallPacing(benchmark::State& state)
 {
     const int divisor = int(state.range(0));
     const int wave = int(state.range(1));
-    ScriptedMessages messages;
-    SeededRandom random;
-    Simulation sim(messages, random);
+    BenchSimulation held;
+    Simulation& sim = held.sim;
     SharedState shared;
     QTemporaryDir dir;
-    FeuilleP window(sim, shared, messages);
+    FeuilleP window(sim, shared, held.messages);
     window.setProgramDirectory(dir.path());
     window.Form_Load();
-    if (wave == OndeSinusoidale) {
-        sim.selectOptpert(OndeSinusoidale);
-        sim.setTextfreq(TfFrequence, QStringLiteral("5"));
-        sim.Textfreq_LostFocus(TfFrequence);
-        sim.demar_Click();
-    }
+    if (wave == OndeSinusoidale)  // chosen once its frequency is set: it runs
+        chooseWave(sim, {"sine_5Hz", OndeSinusoidale, 0, "5", nullptr, nullptr, nullptr, nullptr});
     sim.Timer1_Timer();  // the wave's own interval is set
     window.pacing()->setDivisor(divisor);
 
@@ -88,10 +81,5 @@ BENCHMARK(BM_WallPacing)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    installFontsAndTranslations();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

@@ -1,44 +1,28 @@
 // One animation tick in the heaviest configurations the parameter ranges
 // allow: the computation and the painting of the rope measured apart.
-#include "platform/fonts.h"
-#include "platform/messages.h"
-#include "platform/random_source.h"
+#include "bench_setup.h"
 #include "sim/rope_painter.h"
-#include "sim/simulation.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
 using namespace tolvi;
+using namespace tolvi::bench;
 
 namespace {
-struct Setup {
-    const char* name;
-    int onde, bout;
-    const char *frequence, *masse, *tension, *duree;
-};
 // Sine: fastest rope and the longest wavelength kept (14 m), free end, so
 // 200 c / f + 1400 samples per tick. Periodic: 0.495 s pulses of 7 m.
-const Setup kSetups[] = {
-    {"sine_fast_rope_free_end", 2, 2, "1,02", "50", "10", "500"},
-    {"sine_slow_rope_5Hz_fixed_end", 2, 1, "5,00", "500", "0,1", "500"},
-    {"periodic_7m_pulses_free_end", 1, 2, "2,00", "50", "10", "1000"},
-    {"periodic_5Hz_slow_rope_fixed_end", 1, 1, "5,00", "500", "0,1", "100"},
+const WaveSetup kSetups[] = {
+    {"sine_fast_rope_free_end", 2, 2, "1,02", "50", "10", "40", "500"},
+    {"sine_slow_rope_5Hz_fixed_end", 2, 1, "5,00", "500", "0,1", "40", "500"},
+    {"periodic_7m_pulses_free_end", 1, 2, "2,00", "50", "10", "40", "1000"},
+    {"periodic_5Hz_slow_rope_fixed_end", 1, 1, "5,00", "500", "0,1", "40", "100"},
 };
 
-void prepare(Simulation& sim, const Setup& s)
+void prepare(Simulation& sim, const WaveSetup& s)
 {
-    sim.readParameters();
-    const char* texts[5] = {s.frequence, s.masse, s.tension, nullptr, s.duree};
-    for (int i : {0, 1, 2, 4}) {
-        sim.setTextfreq(i, QString::fromLatin1(texts[i]));
-        sim.Textfreq_LostFocus(i);
-    }
-    sim.setTextfreq(3, QStringLiteral("40"));
-    sim.Textfreq_LostFocus(3);
-    sim.selectOptbout(s.bout);
-    sim.selectOptpert(s.onde);
+    chooseWave(sim, s);
     sim.Command6_Click();  // the graph records too
     sim.Command3_Click();
     sim.advance(40.0);     // steady state: the rope is full
@@ -46,10 +30,9 @@ void prepare(Simulation& sim, const Setup& s)
 
 void BM_TickComputation(benchmark::State& state)
 {
-    const Setup& s = kSetups[state.range(0)];
-    ScriptedMessages messages;
-    SeededRandom random;
-    Simulation sim(messages, random);
+    const WaveSetup& s = kSetups[state.range(0)];
+    BenchSimulation held;
+    Simulation& sim = held.sim;
     prepare(sim, s);
     for (auto _ : state) {
         sim.Timer1_Timer();
@@ -61,10 +44,9 @@ BENCHMARK(BM_TickComputation)->DenseRange(0, 3);
 
 void BM_RopePainting(benchmark::State& state)
 {
-    const Setup& s = kSetups[state.range(0)];
-    ScriptedMessages messages;
-    SeededRandom random;
-    Simulation sim(messages, random);
+    const WaveSetup& s = kSetups[state.range(0)];
+    BenchSimulation held;
+    Simulation& sim = held.sim;
     prepare(sim, s);
     QImage frame(sim.background().size(), QImage::Format_RGB32);
     for (auto _ : state) {
@@ -78,10 +60,5 @@ BENCHMARK(BM_RopePainting)->DenseRange(0, 3);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    installFontsAndTranslations();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return runBenchmarks<QGuiApplication>(argc, argv);
 }
