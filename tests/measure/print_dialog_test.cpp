@@ -2,6 +2,7 @@
 // PDF file, and what happens when there is nowhere to print.
 #include "measure/confimp.h"
 #include "measure/pdf_util.h"
+#include "measure/print_later.h"
 #include "measure/up_down.h"
 #include "platform/messages.h"
 #include "platform/random_source.h"
@@ -208,17 +209,8 @@ TEST_F(PrintDialog, PrintsLosslessPicturesOfTheMomentOkIsPressedAfterThePrinterC
                             [&](double s) { return sim.graphImage(s); }},
               messages);
     const std::size_t pointsWhenOpened = sim.graph().points().size();
-    sim.advance(1.0);  // the user fills in the dialog
     const QString path = dir.filePath(QStringLiteral("instant.pdf"));
-    d.choosePrinter = [&](QPrinter& printer) {
-        sim.advance(1.0);  // and takes time to choose the printer
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        return true;
-    };
-    if (!QPrinterInfo::availablePrinterNames().isEmpty())
-        toPdf(d, path), sim.advance(1.0);
-    d.Command1_Click();
+    printLater(d, sim, path);
     ASSERT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(scale, printScale(d.printer().logicalDpiY()));
     EXPECT_GT(scale, 1.0) << "finer than the screen on paper";

@@ -4,6 +4,7 @@
 #include "measure/confimp.h"
 #include "measure/data_exports.h"
 #include "measure/pdf_util.h"
+#include "measure/print_later.h"
 #include "measure/print_page.h"
 #include "measure/up_down.h"
 #include "measure/values_table.h"
@@ -20,7 +21,6 @@
 #include <QFontMetrics>
 #include <QItemSelectionModel>
 #include <QPdfWriter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -164,17 +164,8 @@ TEST_F(Recorded, TheTablePrintedIsTheRecordingAsOkIsPressedAfterThePrinterChoice
     const std::size_t rowsWhenOpened = sim.graph().points().size();
     ASSERT_TRUE(d.check1(2)->isEnabled());
     d.check1(2)->setChecked(true);
-    sim.advance(1.0);  // the user fills in the dialog
     const QString path = dir.filePath(QStringLiteral("plus-tard.pdf"));
-    d.choosePrinter = [&](QPrinter& printer) {
-        sim.advance(1.0);  // and takes time to choose the printer
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        return true;
-    };
-    if (!QPrinterInfo::availablePrinterNames().isEmpty())
-        d.printer().setOutputFormat(QPrinter::PdfFormat), d.printer().setOutputFileName(path), d.Form_Load();
-    d.Command1_Click();
+    printLater(d, sim, path);
     ASSERT_EQ(d.result(), QDialog::Accepted);
     const ValuesTable atOk(sim.graph().points());
     ASSERT_GT(atOk.rowCount(), rowsWhenOpened + 20);
