@@ -230,11 +230,26 @@ void FullScreen::showFitted()
     view_->resize(available.size() - kUsualFrame);
     view_->move(available.topLeft());
     view_->show();
-    // Once the window manager framed it, the frame itself fits the screen.
-    QTimer::singleShot(0, view_, [view = view_.data(), available] {
-        const QSize frame = view->frameGeometry().size() - view->size();
-        view->resize(available.size() - frame);
-        view->move(available.topLeft());
+    fitFrame(available, kFrameTries);
+}
+
+void FullScreen::fitFrame(QRect available, int tries)
+{
+    // Once the window manager framed the view, the frame itself is made to
+    // fit the screen, its title bar at the top. A manager frames a window a
+    // moment after it is shown: until then the view keeps room for a usual
+    // frame (and keeps it for good when there is no manager).
+    QTimer::singleShot(tries == kFrameTries ? 0 : 50, view_, [this, available, tries] {
+        if (mode_ != Mode::Fitted || !view_)
+            return;
+        const QSize frame = view_->frameGeometry().size() - view_->size();
+        if (frame.width() <= 0 && frame.height() <= 0) {
+            if (tries > 0)
+                fitFrame(available, tries - 1);
+            return;
+        }
+        view_->resize(available.size() - frame);
+        view_->move(available.topLeft());
     });
 }
 

@@ -84,7 +84,12 @@ private:
     // Puts the window in the view (made on first use); false when it cannot.
     bool embedWindow();
     void showFitted();
+    // Fits the framed view to `available` once the window manager framed
+    // it, looking again `tries` times.
+    void fitFrame(QRect available, int tries);
     void showPlain();
+
+    static constexpr int kFrameTries = 40;  // 2 s
 
     FeuilleP& window_;
     QPointer<ScaledView> view_;

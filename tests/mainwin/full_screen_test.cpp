@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -102,4 +103,29 @@ TEST_F(WindowTest, FullScreenEnlargesTheRealWindowAndEscapeOrF11Leave)
     EXPECT_EQ(full.mode(), FullScreen::Mode::Full);
     action->trigger();
     EXPECT_NE(full.mode(), FullScreen::Mode::Full);
+}
+
+TEST_F(WindowTest, AFittedWindowLiesOnTheScreenWithItsFrame)
+{
+    window->Form_Load();
+    FullScreen full(*window);
+    const QScreen* screen = window->screen();
+    ASSERT_NE(screen, nullptr);
+    const QRect available = screen->availableGeometry();
+    if (fitsOnScreen(available, window->size(), QSize(12, 40)))
+        GTEST_SKIP() << "the test screen holds the window: nothing to fit";
+    full.show();
+    ASSERT_EQ(full.mode(), FullScreen::Mode::Fitted);
+    ScaledView* view = full.view();
+    ASSERT_NE(view, nullptr);
+    // Once framed (here by the test platform's own thin frame), the frame
+    // itself lies on the screen, its top at the top of the usable area.
+    QTest::qWait(150);
+    const QRect frame = view->frameGeometry();
+    EXPECT_TRUE(available.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                           << frame.height() << " on " << available.width() << "x"
+                                           << available.height();
+    EXPECT_EQ(frame.topLeft(), available.topLeft());
+    EXPECT_LT(view->scale(), 1.0);
+    full.leave();
 }
