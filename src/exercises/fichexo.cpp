@@ -23,6 +23,7 @@
 #include <QStorageInfo>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace tolvi {
@@ -68,9 +69,12 @@ protected:
     }
 };
 
-QPixmap markPixmap(bool lit)
+// The pictures are drawn for the device pixel ratio they are shown at, so
+// that they stay sharp on a fine screen.
+QPixmap markPixmap(bool lit, qreal ratio)
 {
-    QPixmap pixmap(22, 22);
+    QPixmap pixmap(QSize(22, 22) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -83,9 +87,10 @@ QPixmap markPixmap(bool lit)
     return pixmap;
 }
 
-QPixmap buttonPixmap(const QString& caption, const QColor& colour)
+QPixmap buttonPixmap(const QString& caption, const QColor& colour, qreal ratio)
 {
-    QPixmap pixmap(110, 34);
+    QPixmap pixmap(QSize(110, 34) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -100,7 +105,7 @@ QPixmap buttonPixmap(const QString& caption, const QColor& colour)
     font.setBold(true);
     p.setFont(font);
     p.setPen(Qt::white);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, caption);
+    p.drawText(QRect(0, 0, 110, 34), Qt::AlignCenter, caption);
     return pixmap;
 }
 }  // namespace
@@ -134,13 +139,13 @@ Fichexo::Fichexo(ExerciseContext& context, QWidget* parent) : QDialog(parent), c
 
     ouvreur_ = new ImageButton(this);
     ouvreur_->setObjectName(QStringLiteral("ouvreur"));
-    ouvreur_->setPixmap(buttonPixmap(QStringLiteral("Ouvrir"), QColor(0, 128, 0)));
+    ouvreur_->setPicture([](qreal ratio) { return buttonPixmap(QStringLiteral("Ouvrir"), QColor(0, 128, 0), ratio); });
     ouvreur_->setToolTip(QStringLiteral("Ouvrir l'exercice sélectionné"));
     ouvreur_->setAccessibleName(QStringLiteral("Ouvrir"));
     ouvreur_->setAccessibleDescription(ouvreur_->toolTip());
     image5_ = new ImageButton(this);
     image5_->setObjectName(QStringLiteral("Image5"));
-    image5_->setPixmap(buttonPixmap(QStringLiteral("Fermer"), QColor(160, 0, 0)));
+    image5_->setPicture([](qreal ratio) { return buttonPixmap(QStringLiteral("Fermer"), QColor(160, 0, 0), ratio); });
     image5_->setToolTip(QStringLiteral("Fermer sans charger d'exercice"));
     image5_->setAccessibleName(QStringLiteral("Fermer"));
     image5_->setAccessibleDescription(image5_->toolTip());
@@ -163,7 +168,7 @@ Fichexo::Fichexo(ExerciseContext& context, QWidget* parent) : QDialog(parent), c
     for (std::size_t i = 0; i < image4_.size(); ++i) {
         image4_[i] = new QLabel(this);
         image4_[i]->setObjectName(QStringLiteral("Image4_%1").arg(i));
-        image4_[i]->setPixmap(markPixmap(false));
+        image4_[i]->setPixmap(markPixmap(false, std::max<qreal>(1.0, image4_[i]->devicePixelRatioF())));
     }
     text2_ = new QLineEdit(this);
     text2_->setObjectName(QStringLiteral("Text2"));
@@ -464,7 +469,7 @@ void Fichexo::apercu()
     label3_->setText(label2_->text());
     for (std::size_t i = 0; i < image4_.size(); ++i) {
         lit_[i] = preview.litMarks > static_cast<int>(i);
-        image4_[i]->setPixmap(markPixmap(lit_[i]));
+        image4_[i]->setPixmap(markPixmap(lit_[i], std::max<qreal>(1.0, image4_[i]->devicePixelRatioF())));
         image4_[i]->show();
     }
     text1_->setPlainText(preview.notions);

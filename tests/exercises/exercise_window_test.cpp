@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -204,6 +205,31 @@ TEST_F(ExerciseWindow, PreviewShowsMarksNotionsTitleHourglassesAndCorrectedState
     EXPECT_EQ(titleColour(18, 18), QColor(255, 255, 255));
     w.grab().save(QStringLiteral("/tmp/fichexo.png"));
     EXPECT_TRUE(messages.asked().empty());
+}
+
+TEST_F(ExerciseWindow, PictureButtonsAreDrawnFinelyOnAFineScreen)
+{
+    Fichexo& w = menu().window();
+    const auto shown = [](QWidget* widget, qreal ratio) {
+        QImage image(widget->size() * ratio, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.scale(ratio, ratio);
+        widget->render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    };
+    for (ImageButton* button : {w.ouvreur(), w.image5()}) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        const QImage unit = shown(button, 1.0);
+        const QImage fine = shown(button, 2.0);
+        EXPECT_EQ(button->pixmap().devicePixelRatio(), 2.0);
+        EXPECT_EQ(button->pixmap().size(), QSize(220, 68));
+        // Real detail, not the unit picture with its pixels doubled.
+        EXPECT_NE(fine, unit.scaled(unit.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+        // Back at one device pixel per unit, the same picture as before.
+        EXPECT_EQ(shown(button, 1.0), unit);
+        EXPECT_EQ(button->pixmap().devicePixelRatio(), 1.0);
+    }
 }
 
 TEST_F(ExerciseWindow, OpenCorrectionCloseStates)
