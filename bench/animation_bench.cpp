@@ -71,39 +71,53 @@ void coreShare(benchmark::State& state)
         benchmark::Counter(1.0 / (20.0 * 100.0), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_TickAndRepaint(benchmark::State& state)
-{
-    const WaveSetup& s = kSetups[state.range(0)];
-    const double scale = scaleOf(int(state.range(1)));
-    BenchSimulation held;
-    Simulation& sim = held.sim;
-    prepare(sim, s);
-    RopePicture rope(sim);
-    GraphPicture graph(sim);
-    rope.resize(layout::kAnimpic.size());
-    graph.resize(layout::kPicture2.size());
-    // The window's backing store: at the screen's device pixel ratio, or at
-    // one pixel per unit under a painter that enlarges (the full-screen view).
-    const bool view = state.range(1) == 2;
-    const double ratio = view ? 1.0 : scale;
-    const auto store = [&](QSize size) {
+// The two pictures and their backing stores, as the window paints them: at
+// the screen's device pixel ratio, or at one pixel per unit under a painter
+// that enlarges (the full-screen view).
+struct Pictures {
+    Pictures(Simulation& sim, int scaleIndex)
+        : rope(sim), graph(sim), scale(scaleOf(scaleIndex)), view(scaleIndex == 2)
+    {
+        rope.resize(layout::kAnimpic.size());
+        graph.resize(layout::kPicture2.size());
+        ropeStore = store(rope.size());
+        graphStore = store(graph.size());
+    }
+    QImage store(QSize size) const
+    {
         QImage image(int(std::ceil(size.width() * scale)), int(std::ceil(size.height() * scale)), QImage::Format_RGB32);
-        image.setDevicePixelRatio(ratio);
+        image.setDevicePixelRatio(view ? 1.0 : scale);
         return image;
-    };
-    QImage ropeStore = store(rope.size());
-    QImage graphStore = store(graph.size());
-    const auto paint = [&](QWidget& widget, QImage& image, const QRegion& region) {
+    }
+    void paint(QWidget& widget, QImage& image, const QRegion& region) const
+    {
         if (region.isEmpty())
             return;
         QPainter p(&image);
         if (view)
             p.scale(scale, scale);
         widget.render(&p, region.boundingRect().topLeft(), region, QWidget::DrawChildren);
-    };
+    }
+
+    RopePicture rope;
+    GraphPicture graph;
+    double scale;
+    bool view;
+    QImage ropeStore, graphStore;
+};
+
+void BM_TickAndRepaint(benchmark::State& state)
+{
+    const WaveSetup& s = kSetups[state.range(0)];
+    BenchSimulation held;
+    Simulation& sim = held.sim;
+    prepare(sim, s);
+    Pictures pictures(sim, int(state.range(1)));
+    RopePicture& rope = pictures.rope;
+    GraphPicture& graph = pictures.graph;
     // Both pictures whole once, as when the window is shown.
-    paint(rope, ropeStore, QRegion(rope.rect()));
-    paint(graph, graphStore, QRegion(graph.rect()));
+    pictures.paint(rope, pictures.ropeStore, QRegion(rope.rect()));
+    pictures.paint(graph, pictures.graphStore, QRegion(graph.rect()));
     RopeFrameKey shown = RopeFrameKey::of(sim.state());
     GraphFollower follower;
     bool all = false;
@@ -117,14 +131,15 @@ void BM_TickAndRepaint(benchmark::State& state)
         const QRegion ropeParts = PictureBox::joinedParts(ropeChanges(shown, sim.state())) & rope.rect();
         shown = RopeFrameKey::of(sim.state());
         const QRect graphPart = follower.changes(sim.graph(), all);
-        const QRegion graphParts = all ? QRegion(graph.rect()) : QRegion(graphPart.translated(PictureBox::origin()));
-        paint(rope, ropeStore, ropeParts);
-        paint(graph, graphStore, graphParts & graph.rect());
+        const QRegion graphParts =
+            (all ? QRegion(graph.rect()) : QRegion(graphPart.translated(PictureBox::origin()))) & graph.rect();
+        pictures.paint(rope, pictures.ropeStore, ropeParts);
+        pictures.paint(graph, pictures.graphStore, graphParts);
         for (const QRect& r : ropeParts)
             ropeArea += double(r.width()) * r.height();
-        for (const QRect& r : graphParts & graph.rect())
+        for (const QRect& r : graphParts)
             graphArea += double(r.width()) * r.height();
-        benchmark::DoNotOptimize(ropeStore.constBits());
+        benchmark::DoNotOptimize(pictures.ropeStore.constBits());
     }
     state.SetLabel(std::string(s.name) + scaleLabel(int(state.range(1))));
     coreShare(state);
@@ -154,31 +169,16 @@ BENCHMARK(BM_TickOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 void BM_TickAndWholeRepaint(benchmark::State& state)
 {
     const WaveSetup& s = kSetups[state.range(0)];
-    const double scale = scaleOf(int(state.range(1)));
     BenchSimulation held;
     Simulation& sim = held.sim;
     prepare(sim, s);
-    RopePicture rope(sim);
-    GraphPicture graph(sim);
-    rope.resize(layout::kAnimpic.size());
-    graph.resize(layout::kPicture2.size());
-    const bool view = state.range(1) == 2;
-    QImage ropeStore(int(std::ceil(rope.width() * scale)), int(std::ceil(rope.height() * scale)), QImage::Format_RGB32);
-    QImage graphStore(int(std::ceil(graph.width() * scale)), int(std::ceil(graph.height() * scale)), QImage::Format_RGB32);
-    ropeStore.setDevicePixelRatio(view ? 1.0 : scale);
-    graphStore.setDevicePixelRatio(view ? 1.0 : scale);
-    const auto paint = [&](QWidget& widget, QImage& store) {
-        QPainter p(&store);
-        if (view)
-            p.scale(scale, scale);
-        widget.render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
-    };
+    Pictures pictures(sim, int(state.range(1)));
     int ticks = 0;
     for (auto _ : state) {
         tick(sim, ticks);
-        paint(rope, ropeStore);
-        paint(graph, graphStore);
-        benchmark::DoNotOptimize(ropeStore.constBits());
+        pictures.paint(pictures.rope, pictures.ropeStore, QRegion(pictures.rope.rect()));
+        pictures.paint(pictures.graph, pictures.graphStore, QRegion(pictures.graph.rect()));
+        benchmark::DoNotOptimize(pictures.ropeStore.constBits());
     }
     state.SetLabel(std::string(s.name) + scaleLabel(int(state.range(1))));
     coreShare(state);

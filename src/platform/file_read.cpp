@@ -48,6 +48,18 @@ bool readUpTo(QFile& file, qint64 limit, QByteArray& bytes)
     return true;
 }
 
+// Opens `file` on `path` and tells its size in `r`; false, with the reason
+// in `r`, when it is not a regular file that opens.
+bool openTellingSize(QFile& file, const QString& path, FileBytes& r)
+{
+    if (!openRegularFile(file, path)) {
+        r.status = refusal(path);
+        return false;
+    }
+    r.size = file.size();
+    return true;
+}
+
 }  // namespace
 
 FileNature fileNature(const QString& path)
@@ -87,11 +99,8 @@ FileBytes readFileHead(const QString& path, qint64 count)
 {
     FileBytes r;
     QFile file;
-    if (!openRegularFile(file, path)) {
-        r.status = refusal(path);
+    if (!openTellingSize(file, path, r))
         return r;
-    }
-    r.size = file.size();
     if (!readUpTo(file, std::max<qint64>(count, 1) - 1, r.bytes))
         r.status = FileBytes::Status::Unreadable;
     if (r.bytes.size() > count)
@@ -103,11 +112,8 @@ FileBytes readWholeFile(const QString& path, qint64 limit)
 {
     FileBytes r;
     QFile file;
-    if (!openRegularFile(file, path)) {
-        r.status = refusal(path);
+    if (!openTellingSize(file, path, r))
         return r;
-    }
-    r.size = file.size();
     if (r.size > limit) {
         r.status = FileBytes::Status::TooLarge;
         return r;
