@@ -6,9 +6,12 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QPaintEvent>
-#include <algorithm>
 #include <QPainter>
+#include <algorithm>
 
 namespace tolvi {
 
@@ -80,8 +83,30 @@ void PictureBox::setKeyboardCursor(QPoint at)
 
 void PictureBox::updatePicture(const std::vector<QRect>& parts)
 {
-    if (!parts.empty())
-        update(joinedParts(parts));
+    if (parts.empty())
+        return;
+    const QRegion region = joinedParts(parts);
+    // Shown through a view that scales the window ("Plein écran"): the
+    // view is asked for these parts itself. Asked through the window, the
+    // view would merge every part of the window into one rectangle, and the
+    // rope's few moving stretches and the graph's newest strokes would
+    // repaint all that lies between them.
+    QGraphicsProxyWidget* proxy = window()->graphicsProxyWidget();
+    if (!proxy || !proxy->scene() || !isVisible()) {
+        update(region);
+        return;
+    }
+    const QPoint offset = mapTo(window(), QPoint(0, 0));
+    for (QGraphicsView* view : proxy->scene()->views()) {
+        const QTransform shown = proxy->sceneTransform() * view->viewportTransform();
+        QRegion parts;
+        for (const QRect& r : region) {
+            const QRect inside = (r & rect()).translated(offset);
+            if (!inside.isEmpty())
+                parts += shown.mapRect(QRectF(inside)).toAlignedRect().adjusted(-1, -1, 1, 1);
+        }
+        view->viewport()->update(parts);
+    }
 }
 
 QRegion PictureBox::joinedParts(const std::vector<QRect>& parts)

@@ -69,7 +69,7 @@ QImage RopePicture::picture() const
 
 void RopePicture::paintPicture(QPainter& painter, const QRect& exposed)
 {
-    deppoint(painter, sim_.background(drawingScale(painter)), sim_.state(), exposed);
+    canvas_.paint(painter, sim_.background(drawingScale(painter)), sim_.state(), exposed);
 }
 
 void RopePicture::animpic_MouseMove(double x, double y)

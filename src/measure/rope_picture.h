@@ -9,6 +9,7 @@
 
 #include "measure/picture_box.h"
 #include "sim/frame_changes.h"
+#include "sim/rope_canvas.h"
 
 #include <functional>
 #include <optional>
@@ -78,6 +79,7 @@ private:
 
     Simulation& sim_;
     RopeFrameKey shown_;
+    RopeCanvas canvas_;
     QMenu* menu_;
     QMenu* both_ = nullptr;
     int posMarque_ = 0;

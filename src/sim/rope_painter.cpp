@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 namespace tolvi {
@@ -68,77 +69,78 @@ QImage fondi(int typeBout, RandomSource& random, QSize size)
     return paintBackdrop(ropeBackdrop(typeBout, random, size));
 }
 
-void deppoint(QPainter& p, const QImage& background, const SimState& s, const QRect& exposed)
+namespace {
+// Rows further than this from the picture are drawn as if they were this
+// far: nothing of them shows, and whole numbers hold them at any scale.
+constexpr double kRowLimit = 1e6;
+}  // namespace
+
+std::pair<int, int> ropeDeviceColumns(double scale)
+{
+    return {int(std::lround(rope::kSourceColumn * scale)), int(std::lround((rope::kFarEndColumn + 1) * scale))};
+}
+
+std::pair<int, int> ropeBandAt(const SimState& s, double scale, int X)
+{
+    // Each device column is filled over the rows the rope crosses from 1.5
+    // units left of its centre to 0.5 right of it (the straight joins
+    // between the 1 cm columns), one unit more above and below: at one
+    // device pixel per unit, the band of each pair of neighbouring columns,
+    // exact for a pixel line and cheap even when a short wave makes every
+    // segment steep (a stroked polyline is not); finer devices follow the
+    // joins at their resolution.
+    const auto row = [&s](int column) {
+        const double r = rope::kRestRow - s.deplacement[std::size_t(column)];
+        return std::isnan(r) ? double(rope::kRestRow) : std::clamp(r, -kRowLimit, kRowLimit);
+    };
+    const auto rowAt = [&](double x) {
+        const int column = int(std::floor(x));
+        const double f = x - column;
+        if (f == 0.0 || column >= rope::kFarEndColumn)
+            return row(std::min(column, rope::kFarEndColumn));
+        return row(column) * (1.0 - f) + row(column + 1) * f;
+    };
+    // A band edge `d` units from row `v`, in device rows.
+    const auto edge = [scale](double v, int d) {
+        return scale == 1.0 ? int(std::lround(v)) + d : int(std::lround((v + d) * scale));
+    };
+    const double centre = (X + 0.5) / scale;
+    const double lo = std::max(double(rope::kSourceColumn), centre - 1.5);
+    const double hi = std::min(double(rope::kFarEndColumn), centre + 0.5);
+    if (lo > hi)
+        return {0, 0};
+    double least = std::min(rowAt(lo), rowAt(hi));
+    double most = std::max(rowAt(lo), rowAt(hi));
+    for (int c = int(std::ceil(lo)); c <= int(std::floor(hi)); ++c) {
+        least = std::min(least, row(c));
+        most = std::max(most, row(c));
+    }
+    return {edge(least, -1), edge(most, 1)};
+}
+
+std::pair<int, int> ropeBandColumns(double scale, int X)
+{
+    const double centre = (X + 0.5) / scale;
+    const int lo = int(std::floor(std::max(double(rope::kSourceColumn), centre - 1.5)));
+    const int hi = int(std::ceil(std::min(double(rope::kFarEndColumn), centre + 0.5)));
+    return {std::clamp(lo, 0, rope::kFarEndColumn), std::clamp(hi, 0, rope::kFarEndColumn)};
+}
+
+void ropeBand(const SimState& s, double scale, int first, int end, RopeBand& band)
+{
+    band.first = first;
+    const std::size_t count = std::size_t(std::max(0, end - first));
+    band.top.resize(count);
+    band.bottom.resize(count);
+    for (int X = first; X < end; ++X)
+        std::tie(band.top[std::size_t(X - first)], band.bottom[std::size_t(X - first)]) = ropeBandAt(s, scale, X);
+}
+
+void paintRopeMarks(QPainter& p, const SimState& s, double scale)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.drawImage(0, 0, background);
-
     const auto row = [&s](int column) { return rope::kRestRow - s.deplacement[std::size_t(column)]; };
-    const double scale = background.isNull() ? 1.0 : background.devicePixelRatio();
-
-    // The rope, from the source to the far end, two units thick. Each device
-    // column is filled over the rows the rope crosses from 1.5 units left of
-    // its centre to 0.5 right of it (the straight joins between the 1 cm
-    // columns), one unit more above and below: at one device pixel per unit,
-    // the band of each pair of neighbouring columns, exact for a pixel line
-    // and cheap even when a short wave makes every segment steep (a stroked
-    // polyline is not); finer devices follow the joins at their resolution.
-    {
-        p.save();
-        p.scale(1.0 / scale, 1.0 / scale);
-        const auto rowAt = [&](double x) {
-            const int column = int(std::floor(x));
-            const double f = x - column;
-            if (f == 0.0 || column >= rope::kFarEndColumn)
-                return row(std::min(column, rope::kFarEndColumn));
-            return row(column) * (1.0 - f) + row(column + 1) * f;
-        };
-        // A band edge `d` units from row `v`, in device rows.
-        const auto edge = [scale](double v, int d) {
-            return scale == 1.0 ? int(std::lround(v)) + d : int(std::lround((v + d) * scale));
-        };
-        int first = int(std::lround(rope::kSourceColumn * scale));
-        int end = int(std::lround((rope::kFarEndColumn + 1) * scale));
-        // Device rows [exposedTop, exposedBottom) hold what is seen.
-        int exposedTop = std::numeric_limits<int>::min();
-        int exposedBottom = std::numeric_limits<int>::max();
-        if (!exposed.isNull()) {
-            first = std::max(first, int(std::floor(exposed.left() * scale)) - 1);
-            end = std::min(end, int(std::ceil((exposed.right() + 1) * scale)) + 1);
-            exposedTop = int(std::floor(exposed.top() * scale)) - 1;
-            exposedBottom = int(std::ceil((exposed.bottom() + 1) * scale)) + 1;
-        }
-        // Neighbouring device columns with the same rows make one box: a
-        // flat stretch of rope is a single fill, however fine the device.
-        std::vector<QRect> boxes;
-        boxes.reserve(std::size_t(std::max(0, end - first)));
-        for (int X = first; X < end; ++X) {
-            const double centre = (X + 0.5) / scale;
-            const double lo = std::max(double(rope::kSourceColumn), centre - 1.5);
-            const double hi = std::min(double(rope::kFarEndColumn), centre + 0.5);
-            if (lo > hi)
-                continue;
-            double least = std::min(rowAt(lo), rowAt(hi));
-            double most = std::max(rowAt(lo), rowAt(hi));
-            for (int c = int(std::ceil(lo)); c <= int(std::floor(hi)); ++c) {
-                least = std::min(least, row(c));
-                most = std::max(most, row(c));
-            }
-            const int top = edge(least, -1);
-            const int bottom = edge(most, 1);  // excluded
-            if (bottom <= exposedTop || top >= exposedBottom || bottom <= top)
-                continue;
-            if (!boxes.empty() && boxes.back().right() == X - 1 && boxes.back().top() == top &&
-                boxes.back().bottom() == bottom - 1)
-                boxes.back().setRight(X);
-            else
-                boxes.emplace_back(X, top, 1, bottom - top);
-        }
-        for (const QRect& box : boxes)
-            p.fillRect(box, ropecolors::kRope);
-        p.restore();
-    }
 
     // Marker dots ride on the rope.
     const auto dot = [&](int column, const QColor& color) {
@@ -162,6 +164,52 @@ void deppoint(QPainter& p, const QImage& background, const SimState& s, const QR
     bar(rope::kRestRow + 1, ropecolors::kRulerShadow);
     bar(rope::kRestRow, ropecolors::kRulerBody);
     p.restore();
+}
+
+void deppoint(QPainter& p, const QImage& background, const SimState& s, const QRect& exposed)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.drawImage(0, 0, background);
+    const double scale = background.isNull() ? 1.0 : background.devicePixelRatio();
+
+    // The rope, from the source to the far end, two units thick.
+    {
+        p.save();
+        p.scale(1.0 / scale, 1.0 / scale);
+        auto [first, end] = ropeDeviceColumns(scale);
+        // Device rows [exposedTop, exposedBottom) hold what is seen.
+        int exposedTop = std::numeric_limits<int>::min();
+        int exposedBottom = std::numeric_limits<int>::max();
+        if (!exposed.isNull()) {
+            first = std::max(first, int(std::floor(exposed.left() * scale)) - 1);
+            end = std::min(end, int(std::ceil((exposed.right() + 1) * scale)) + 1);
+            exposedTop = int(std::floor(exposed.top() * scale)) - 1;
+            exposedBottom = int(std::ceil((exposed.bottom() + 1) * scale)) + 1;
+        }
+        RopeBand band;
+        ropeBand(s, scale, first, end, band);
+        // Neighbouring device columns with the same rows make one box: a
+        // flat stretch of rope is a single fill, however fine the device.
+        std::vector<QRect> boxes;
+        boxes.reserve(band.top.size());
+        for (int X = first; X < end; ++X) {
+            const int top = band.top[std::size_t(X - first)];
+            const int bottom = band.bottom[std::size_t(X - first)];
+            if (bottom <= exposedTop || top >= exposedBottom || bottom <= top)
+                continue;
+            if (!boxes.empty() && boxes.back().right() == X - 1 && boxes.back().top() == top &&
+                boxes.back().bottom() == bottom - 1)
+                boxes.back().setRight(X);
+            else
+                boxes.emplace_back(X, top, 1, bottom - top);
+        }
+        for (const QRect& box : boxes)
+            p.fillRect(box, ropecolors::kRope);
+        p.restore();
+    }
+    p.restore();
+    paintRopeMarks(p, s, scale);
 }
 
 QImage ropeFrame(const QImage& background, const SimState& s)

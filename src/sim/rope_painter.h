@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -52,6 +53,32 @@ QImage fondi(int typeBout, RandomSource& random, QSize size = {rope::kPictureWid
 // partial repaint), the rope outside it is left out: the pixels inside are
 // those of the whole frame.
 void deppoint(QPainter& painter, const QImage& background, const SimState& s, const QRect& exposed = QRect());
+
+// The rope's band at `scale` device pixels per unit, as deppoint fills it:
+// device column `first + i` holds the rows [top[i], bottom[i]), none where
+// bottom[i] <= top[i].
+struct RopeBand {
+    int first = 0;
+    std::vector<int> top, bottom;
+};
+
+// The device columns [first, end) the rope crosses at `scale`.
+std::pair<int, int> ropeDeviceColumns(double scale);
+
+// The rows [top, bottom) of the band in device column X; empty where the
+// rope does not reach.
+std::pair<int, int> ropeBandAt(const SimState& s, double scale, int X);
+
+// The 1 cm columns [first, last] whose places make device column X's band.
+std::pair<int, int> ropeBandColumns(double scale, int X);
+
+// The band over the device columns [first, end), into `band` (its storage
+// reused).
+void ropeBand(const SimState& s, double scale, int first, int end, RopeBand& band);
+
+// What deppoint draws over the rope: the marker dots and the ruler, at
+// `scale` device pixels per unit.
+void paintRopeMarks(QPainter& painter, const SimState& s, double scale);
 
 // The frame as an image of the background's size and device pixel ratio.
 QImage ropeFrame(const QImage& background, const SimState& s);

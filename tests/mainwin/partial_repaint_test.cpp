@@ -23,12 +23,14 @@ public:
     explicit PartialPaints(QWidget* widget) : widget_(widget) { widget->installEventFilter(this); }
     int partial = 0;
     int all = 0;
+    QRegion painted;  // all that was repainted
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (watched == widget_ && event->type() == QEvent::Paint) {
             ++all;
+            painted += static_cast<QPaintEvent*>(event)->region();
             if (static_cast<QPaintEvent*>(event)->region() != QRegion(widget_->rect()))
                 ++partial;
         }
@@ -110,6 +112,19 @@ TEST_F(WindowTest, InFullScreenATickRepaintsPartOfTheViewAndTheViewShowsTheWhole
     PartialPaints viewPaints(view->viewport());
     run(sim, 40);
     EXPECT_GT(viewPaints.partial, 20) << "a tick repaints the changed rectangles, not the whole view";
+    // Each picture's parts are repainted apart: a tick that changes the
+    // pictures alone does not repaint the rectangle that holds both and
+    // the buttons between them.
+    viewPaints.painted = QRegion();
+    for (int i = 0; i < 10; ++i) {
+        sim.Timer1_Timer();
+        QApplication::processEvents();
+    }
+    const QRect rope(window->animpic()->mapTo(window.get(), QPoint(0, 0)), window->animpic()->size());
+    const QRect graph(window->picture2()->mapTo(window.get(), QPoint(0, 0)), window->picture2()->size());
+    const QRect between(QPoint(rope.left(), rope.bottom() + 4), QPoint(rope.right(), graph.top() - 4));
+    EXPECT_FALSE(viewPaints.painted.isEmpty());
+    EXPECT_TRUE((viewPaints.painted & view->mapFromScene(QRectF(between)).boundingRect()).isEmpty());
 
     // The view passes the last tick's parts on through the scene: let it.
     for (int i = 0; i < 3; ++i)
