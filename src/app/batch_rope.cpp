@@ -8,6 +8,11 @@
 
 namespace tolvi {
 
+namespace {
+const QString kStartGreyedText =
+    QStringLiteral("« Démarrer » n'est pas disponible : la fenêtre grise le bouton (onde solitaire de plus de "
+                   "55 cm à la source).");
+}  // namespace
 
 void addRopeOptions(BatchOptions& options)
 {
@@ -52,19 +57,27 @@ void addRopeOptions(BatchOptions& options)
          }});
     // A script says what it wants, not which caption the button shows:
     // choosing a periodic or sinusoidal wave (--wave, a configuration)
-    // already starts it, and a press then would stop it.
+    // already starts it, and a press then would stop it. A press the window
+    // would not let a user make (the button greyed) is not made either.
     options.push_back({QStringLiteral("--start"), QString(),
                        QStringLiteral("fait partir l'onde : l'onde solitaire envoie une déformation, comme un clic "
                                       "sur « Démarrer » ; l'onde périodique ou sinusoïdale démarre si elle est "
                                       "arrêtée et continue si elle tourne déjà ; l'animation reprend si elle était "
-                                      "en pause"),
+                                      "en pause. Quand la fenêtre grise « Démarrer » (onde solitaire de plus de "
+                                      "55 cm à la source), le bouton n'est pas pressé et l'exécution s'arrête "
+                                      "(code 1)"),
                        QStringLiteral("--start --advance 3"), nullptr,
                        [](BatchContext& ctx, const QString&) {
                            Simulation& sim = ctx.program.simulation();
-                           if (sim.state().typeOnde == OndeSolitaire || !sim.controls().demarRunning)
-                               sim.demar_Click();
-                           else
+                           if (sim.state().typeOnde != OndeSolitaire && sim.controls().demarRunning) {
                                sim.setTimerEnabled(true);
+                               return true;
+                           }
+                           if (!sim.controls().demarEnabled) {
+                               ctx.error = kStartGreyedText;
+                               return false;
+                           }
+                           sim.demar_Click();
                            return true;
                        }});
     options.push_back({QStringLiteral("--stop"), QString(),

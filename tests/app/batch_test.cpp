@@ -165,6 +165,31 @@ TEST(Batch, StartMakesTheWaveRunAndStopStopsIt)
     EXPECT_TRUE(flat(rope({"--stop", "--advance", "1"})));
 }
 
+TEST(Batch, StartPressesDemarrerOnlyWhenTheWindowLetsAUserPressIt)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("rope.csv"));
+    // Two 40 cm pulses 50 ms apart: 200 ms later they add up to about 73 cm
+    // at the source, over the 55 cm beyond which the window greys the button.
+    const QStringList piled{"--text", "3=40", "--start", "--advance", "0,05", "--start", "--advance", "0,2"};
+    Outcome r = runTolvi(piled + QStringList{"--start", "--rope-csv", csv});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("« Démarrer » n'est pas disponible"))) << r.err.toStdString();
+    // The run stops at the refusal, as at any action that fails.
+    EXPECT_FALSE(QFile::exists(csv));
+
+    // Once the pulses have left the source, the button can be pressed again.
+    r = runTolvi(piled + QStringList{"--advance", "0,5", "--start", "--advance", "0,1", "--rope-csv", csv});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    const std::vector<double> u = readRope(csv);
+    ASSERT_FALSE(u.empty());
+    EXPECT_GT(u[0], 0.0);
+
+    // A running periodic wave is not pressed, only kept running: nothing to refuse.
+    r = runTolvi(piled + QStringList{"--wave", "1", "--start", "--advance", "1"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+}
+
 TEST(Batch, CorrectionsAreReportedAndApplied)
 {
     QTemporaryDir dir;
