@@ -24,6 +24,10 @@ void RopeCanvas::follow(const QImage& background, const SimState& s)
         frame_ = background_.copy();
         frame_.setDevicePixelRatio(1.0);
         bandShown_ = false;
+        const auto [first, end] = ropeDeviceColumns(scale_);
+        sampling_.clear();
+        for (int X = first; X < end; ++X)
+            sampling_.push_back(bandSampling(scale_, X));
     }
 
     // The 1 cm columns that moved since the last frame (bitwise: a value
@@ -39,6 +43,7 @@ void RopeCanvas::follow(const QImage& background, const SimState& s)
     if (moved_.back() == 0)
         return;
 
+    ropeRows_ = ropeRows(s);
     const auto [first, end] = ropeDeviceColumns(scale_);
     if (!bandShown_)
         band_.assign(std::size_t(std::max(0, end - first)), {0, 0});
@@ -54,11 +59,11 @@ void RopeCanvas::follow(const QImage& background, const SimState& s)
     };
 
     for (int X = std::max(first, 0); X < std::min(end, width); ++X) {
-        const auto [lo, hi] = ropeBandColumns(scale_, X);
-        if (moved_[std::size_t(hi) + 1] == moved_[std::size_t(lo)])
+        const BandSampling& at = sampling_[std::size_t(X - first)];
+        if (moved_[std::size_t(at.lastColumn()) + 1] == moved_[std::size_t(at.firstColumn())])
             continue;
         std::pair<int, int>& shown = band_[std::size_t(X - first)];
-        const std::pair<int, int> next = rows(ropeBandAt(s, scale_, X));
+        const std::pair<int, int> next = rows(bandRows(ropeRows_, scale_, at));
         const auto [oldTop, oldBottom] = shown;
         const auto [newTop, newBottom] = next;
         // The rows the rope left get their background back; the rows it

@@ -44,6 +44,10 @@ private:
     std::vector<std::pair<int, int>> band_;
     bool bandShown_ = false;
     std::vector<int> moved_;  // moved 1 cm columns before each column
+    // Where each device column from the source's takes the rope from, at
+    // the frame's resolution; and the rows of the rope being drawn.
+    std::vector<BandSampling> sampling_;
+    RopeRows ropeRows_{};
 };
 
 }  // namespace tolvi

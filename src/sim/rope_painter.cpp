@@ -80,7 +80,17 @@ std::pair<int, int> ropeDeviceColumns(double scale)
     return {int(std::lround(rope::kSourceColumn * scale)), int(std::lround((rope::kFarEndColumn + 1) * scale))};
 }
 
-std::pair<int, int> ropeBandAt(const SimState& s, double scale, int X)
+RopeRows ropeRows(const SimState& s)
+{
+    RopeRows rows;
+    for (std::size_t c = 0; c < rows.size(); ++c) {
+        const double r = rope::kRestRow - s.deplacement[c];
+        rows[c] = std::isnan(r) ? double(rope::kRestRow) : std::clamp(r, -kRowLimit, kRowLimit);
+    }
+    return rows;
+}
+
+BandSampling bandSampling(double scale, int X)
 {
     // Each device column is filled over the rows the rope crosses from 1.5
     // units left of its centre to 0.5 right of it (the straight joins
@@ -89,51 +99,62 @@ std::pair<int, int> ropeBandAt(const SimState& s, double scale, int X)
     // exact for a pixel line and cheap even when a short wave makes every
     // segment steep (a stroked polyline is not); finer devices follow the
     // joins at their resolution.
-    const auto row = [&s](int column) {
-        const double r = rope::kRestRow - s.deplacement[std::size_t(column)];
-        return std::isnan(r) ? double(rope::kRestRow) : std::clamp(r, -kRowLimit, kRowLimit);
-    };
-    const auto rowAt = [&](double x) {
-        const int column = int(std::floor(x));
-        const double f = x - column;
-        if (f == 0.0 || column >= rope::kFarEndColumn)
-            return row(std::min(column, rope::kFarEndColumn));
-        return row(column) * (1.0 - f) + row(column + 1) * f;
-    };
-    // A band edge `d` units from row `v`, in device rows.
-    const auto edge = [scale](double v, int d) {
-        return scale == 1.0 ? int(std::lround(v)) + d : int(std::lround((v + d) * scale));
-    };
+    BandSampling at;
     const double centre = (X + 0.5) / scale;
     const double lo = std::max(double(rope::kSourceColumn), centre - 1.5);
     const double hi = std::min(double(rope::kFarEndColumn), centre + 0.5);
     if (lo > hi)
-        return {0, 0};
-    double least = std::min(rowAt(lo), rowAt(hi));
-    double most = std::max(rowAt(lo), rowAt(hi));
-    for (int c = int(std::ceil(lo)); c <= int(std::floor(hi)); ++c) {
-        least = std::min(least, row(c));
-        most = std::max(most, row(c));
-    }
-    return {edge(least, -1), edge(most, 1)};
+        return at;
+    const auto end = [](double x, int& column, double& f) {
+        column = int(std::floor(x));
+        f = x - column;
+        if (column >= rope::kFarEndColumn) {
+            column = rope::kFarEndColumn;
+            f = 0.0;
+        }
+    };
+    end(lo, at.loColumn, at.loWeight);
+    end(hi, at.hiColumn, at.hiWeight);
+    at.innerFirst = int(std::ceil(lo));
+    at.innerLast = int(std::floor(hi));
+    at.reaches = true;
+    return at;
 }
 
-std::pair<int, int> ropeBandColumns(double scale, int X)
+std::pair<int, int> bandRows(const RopeRows& rows, double scale, const BandSampling& at)
 {
-    const double centre = (X + 0.5) / scale;
-    const int lo = int(std::floor(std::max(double(rope::kSourceColumn), centre - 1.5)));
-    const int hi = int(std::ceil(std::min(double(rope::kFarEndColumn), centre + 0.5)));
-    return {std::clamp(lo, 0, rope::kFarEndColumn), std::clamp(hi, 0, rope::kFarEndColumn)};
+    if (!at.reaches)
+        return {0, 0};
+    const auto rowAt = [&rows](int column, double f) {
+        if (f == 0.0)
+            return rows[std::size_t(column)];
+        return rows[std::size_t(column)] * (1.0 - f) + rows[std::size_t(column) + 1] * f;
+    };
+    const double a = rowAt(at.loColumn, at.loWeight);
+    const double b = rowAt(at.hiColumn, at.hiWeight);
+    double least = std::min(a, b);
+    double most = std::max(a, b);
+    for (int c = at.innerFirst; c <= at.innerLast; ++c) {
+        least = std::min(least, rows[std::size_t(c)]);
+        most = std::max(most, rows[std::size_t(c)]);
+    }
+    // A band edge `d` units from row `v`, in device rows.
+    const auto edge = [scale](double v, int d) {
+        return scale == 1.0 ? int(std::lround(v)) + d : int(std::lround((v + d) * scale));
+    };
+    return {edge(least, -1), edge(most, 1)};
 }
 
 void ropeBand(const SimState& s, double scale, int first, int end, RopeBand& band)
 {
+    const RopeRows rows = ropeRows(s);
     band.first = first;
     const std::size_t count = std::size_t(std::max(0, end - first));
     band.top.resize(count);
     band.bottom.resize(count);
     for (int X = first; X < end; ++X)
-        std::tie(band.top[std::size_t(X - first)], band.bottom[std::size_t(X - first)]) = ropeBandAt(s, scale, X);
+        std::tie(band.top[std::size_t(X - first)], band.bottom[std::size_t(X - first)]) =
+            bandRows(rows, scale, bandSampling(scale, X));
 }
 
 void paintRopeMarks(QPainter& p, const SimState& s, double scale)

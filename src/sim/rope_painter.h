@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -65,12 +66,30 @@ struct RopeBand {
 // The device columns [first, end) the rope crosses at `scale`.
 std::pair<int, int> ropeDeviceColumns(double scale);
 
-// The rows [top, bottom) of the band in device column X; empty where the
-// rope does not reach.
-std::pair<int, int> ropeBandAt(const SimState& s, double scale, int X);
+// The rows of the rope's 1 cm columns in the picture, as the band is drawn
+// from them: rows far off the picture are kept to a range whole numbers
+// hold, and a place that is no number is drawn at rest.
+using RopeRows = std::array<double, rope::kColumns>;
+RopeRows ropeRows(const SimState& s);
 
-// The 1 cm columns [first, last] whose places make device column X's band.
-std::pair<int, int> ropeBandColumns(double scale, int X);
+// Where device column X takes the rope from: the two ends of its stretch
+// (a 1 cm column and the weight of the next one) and the whole columns
+// between them. `reaches` is false left of the source.
+struct BandSampling {
+    int loColumn = 0, hiColumn = 0;
+    double loWeight = 0.0, hiWeight = 0.0;
+    int innerFirst = 0, innerLast = -1;
+    bool reaches = false;
+
+    // The 1 cm columns [first, last] the band depends on.
+    int firstColumn() const { return loColumn; }
+    int lastColumn() const { return hiWeight == 0.0 ? hiColumn : hiColumn + 1; }
+};
+BandSampling bandSampling(double scale, int X);
+
+// The rows [top, bottom) of the band in the device column sampled `at`;
+// empty where the rope does not reach.
+std::pair<int, int> bandRows(const RopeRows& rows, double scale, const BandSampling& at);
 
 // The band over the device columns [first, end), into `band` (its storage
 // reused).
