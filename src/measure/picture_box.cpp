@@ -166,7 +166,11 @@ void PictureBox::paintEvent(QPaintEvent* event)
     p.drawLine(w - 2, 1, w - 2, h - 2);
 
     const QRect inner(origin(), QSize(w - 4, h - 4));
-    p.fillRect(inner, QColor(192, 192, 192));
+    // Grey where the picture does not reach (the picture's own pixels are
+    // not filled twice: a tick repaints much of the rope).
+    const QRegion grey = QRegion(inner) - QRegion(QRect(origin(), coveredSize()));
+    for (const QRect& r : grey & event->region())
+        p.fillRect(r, QColor(192, 192, 192));
     p.setClipRect(inner);
     p.save();
     p.translate(origin());

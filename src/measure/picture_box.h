@@ -58,6 +58,10 @@ protected:
     // The painter is clipped to the part being repainted, inside `exposed`
     // (drawing units): what lies outside it need not be drawn.
     virtual void paintPicture(QPainter& painter, const QRect& exposed);
+    // The size of what paintPicture covers whole from the drawing origin;
+    // the rest inside the border is grey. Empty by default: all of it is
+    // filled grey first.
+    virtual QSize coveredSize() const { return QSize(); }
     // Asks for the parts `parts` (drawing units) to be repainted.
     void updatePicture(const std::vector<QRect>& parts);
     // Shows the export menu; the rope shows its marker menu on a mouse click.

@@ -66,6 +66,7 @@ protected:
     // background made once for that resolution: nothing copied per tick,
     // and only the parts a tick changed are repainted.
     void paintPicture(QPainter& painter, const QRect& exposed) override;
+    QSize coveredSize() const override { return QSize(rope::kPictureWidth, rope::kPictureHeight); }
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
