@@ -150,25 +150,45 @@ QString findEntry(const QDir& dir, const QString& part)
     return {};
 }
 
+// Whether `path`, which exists, still lies in `folder` once every symbolic
+// link is followed. The folder itself may be reached through links (an
+// installed data folder): both are compared in their canonical form.
+bool insideFolder(const QString& folder, const QString& path)
+{
+    QString top = QFileInfo(folder).canonicalFilePath();
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (top.isEmpty() || canonical.isEmpty())
+        return false;
+    if (canonical == top)
+        return true;
+    if (!top.endsWith(QLatin1Char('/')))
+        top += QLatin1Char('/');
+    return canonical.startsWith(top);
+}
+
 }  // namespace
 
 QString resolveInFolder(const QString& folder, const QString& name)
 {
     QString relative = name;
     relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    // Always inside the folder, even when the name starts with a separator
-    // or climbs out of it with "..": such a name is its last part, beside
-    // the exercise.
+    // Always inside the folder, even when the name starts with a separator,
+    // a Windows drive ("C:\EXOS\ONDE1.RTF") or climbs out of it with "..":
+    // such a name is its last part, beside the exercise.
+    const bool drive = relative.size() >= 2 && relative.at(1) == QLatin1Char(':') && relative.at(0).isLetter() &&
+                       relative.at(0).unicode() < 0x80;
+    if (drive)
+        relative.remove(0, 2);
     while (relative.startsWith(QLatin1Char('/')))
         relative.remove(0, 1);
-    if (relative.split(QLatin1Char('/')).contains(QLatin1String(".."))) {
+    if (drive || relative.split(QLatin1Char('/')).contains(QLatin1String(".."))) {
         relative = relative.section(QLatin1Char('/'), -1, -1, QString::SectionSkipEmpty);
         if (relative == QLatin1String(".."))
             relative.clear();
     }
     const QString exact = QDir(folder).filePath(relative);
     if (QFileInfo::exists(exact))
-        return exact;
+        return insideFolder(folder, exact) ? exact : QString();
 
     QDir dir(folder);
     QStringList found;
@@ -182,7 +202,10 @@ QString resolveInFolder(const QString& folder, const QString& name)
         if (i + 1 < parts.size() && !dir.cd(entry))
             return exact;
     }
-    return found.isEmpty() ? exact : QDir(folder).filePath(found.join(QLatin1Char('/')));
+    if (found.isEmpty())
+        return exact;
+    const QString path = QDir(folder).filePath(found.join(QLatin1Char('/')));
+    return !QFileInfo::exists(path) || insideFolder(folder, path) ? path : QString();
 }
 
 }  // namespace tolvi

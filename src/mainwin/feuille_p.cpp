@@ -282,7 +282,13 @@ void FeuilleP::Form_Activate()
         // Names are taken without the blanks around them, as Windows does
         // with a file name's trailing blanks, and found whatever their case,
         // as the names inside exercise files are.
-        openExerciseRequest(resolveInFolder(directory, trimBlanks(request)));
+        const QString path = resolveInFolder(directory, trimBlanks(request));
+        // A name leading out of the program's folder is absent from it: the
+        // message of an exercise that cannot be read, and nothing opened.
+        if (path.isEmpty())
+            messages_.critical(exofile::kReadErrorTitle, exofile::kReadErrorText);
+        else
+            openExerciseRequest(path);
         if (wasVisible)
             show();
         shared_.exoOuvert = 1;

@@ -1,6 +1,7 @@
 // The exercise options of the batch command line, on the real program and
 // its shipped activities.
 #include "app/batch_run.h"
+#include "exercises/exercise_file.h"
 #include "fifo_guard.h"
 
 #include <QFile>
@@ -97,4 +98,34 @@ TEST(BatchExercise, FifosAndHugeTextsEndTheRunWithTheProgramsMessage)
         << o.err.toStdString();
 
     EXPECT_FALSE(exercise.rescued() || configuration.rescued());
+}
+
+TEST(BatchExercise, StatementsOutOfTheExerciseFolderAreAbsentAndDrivesAreDropped)
+{
+    QTemporaryDir top;
+    ASSERT_TRUE(top.isValid());
+    const QDir t(top.path());
+    ASSERT_TRUE(t.mkpath(QStringLiteral("exos")) && t.mkpath(QStringLiteral("ailleurs")));
+    const QString statement = QStringLiteral(TOLVI_PROGRAM_DIR "/CELERITE.RTF");
+    ASSERT_TRUE(QFile::copy(statement, t.filePath(QStringLiteral("ailleurs/CACHE.RTF"))));
+    ASSERT_TRUE(QFile::copy(statement, t.filePath(QStringLiteral("exos/ONDE.RTF"))));
+    ASSERT_TRUE(QFile::link(t.filePath(QStringLiteral("ailleurs/CACHE.RTF")), t.filePath(QStringLiteral("exos/LIEN.RTF"))));
+    tolvi::ExerciseRecords linked;
+    linked.statement = QStringLiteral("LIEN.RTF");
+    ASSERT_TRUE(tolvi::saveExercise(t.filePath(QStringLiteral("exos/LIEN.E33")), linked).ok());
+    tolvi::ExerciseRecords drive;
+    drive.statement = QStringLiteral("C:\\EXOS\\onde.rtf");
+    ASSERT_TRUE(tolvi::saveExercise(t.filePath(QStringLiteral("exos/DISQUE.E33")), drive).ok());
+
+    const QString plain = t.filePath(QStringLiteral("texte.txt"));
+    batchrun::Outcome o = batchrun::runIn(t.filePath(QStringLiteral("exos")), {"--exercise", "LIEN.E33", "--text-plain", plain});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_TRUE(o.err.contains(QStringLiteral("Fichier absent: Le fichier ") + t.filePath(QStringLiteral("exos/")) +
+                               QStringLiteral("LIEN.RTF est introuvable")))
+        << o.err.toStdString();
+    EXPECT_FALSE(QFile::exists(plain));
+
+    o = batchrun::runIn(t.filePath(QStringLiteral("exos")), {"--exercise", "DISQUE.E33", "--text-plain", plain});
+    EXPECT_EQ(o.code, 0) << o.err.toStdString();
+    EXPECT_TRUE(readUtf8(plain).startsWith(QStringLiteral("Retard et célérité"))) << readUtf8(plain).left(40).toStdString();
 }

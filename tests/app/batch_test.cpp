@@ -285,6 +285,38 @@ TEST(Batch, StartsAndEndsAsTheProgramDoesForTheLauncher)
     EXPECT_EQ(readRecord(flag, 31).text, QString());
 }
 
+TEST(Batch, TheLaunchersRequestIsOpenedOnlyFromTheProgramsFolder)
+{
+    // The launcher names an exercise beside the program; a link there that
+    // leads elsewhere is an exercise the program does not have.
+    QTemporaryDir programFolder, elsewhere;
+    ASSERT_TRUE(programFolder.isValid() && elsewhere.isValid());
+    for (const char* name : {"CELERITE.E33", "CELERITE.RTF", "CELERITE.P15"}) {
+        const QString from = QStringLiteral(TOLVI_PROGRAM_DIR "/") + QString::fromLatin1(name);
+        ASSERT_TRUE(QFile::copy(from, elsewhere.filePath(QString::fromLatin1(name))));
+        ASSERT_TRUE(QFile::copy(from, programFolder.filePath(QString::fromLatin1(name))));
+    }
+    ASSERT_TRUE(QFile::link(elsewhere.filePath(QStringLiteral("CELERITE.E33")),
+                            programFolder.filePath(QStringLiteral("AILLEURS.E33"))));
+    const QString flag = programFolder.filePath(QStringLiteral("TEMPQA.TMP"));
+    const QString plain = programFolder.filePath(QStringLiteral("texte.txt"));
+    const auto statement = [&] {
+        QFile file(plain);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+
+    ASSERT_TRUE(writeRecord(flag, 31, QStringLiteral("celerite.e33")).ok());
+    Outcome r = runTolvi({"--as-launched", "--text-plain", plain}, programFolder.path());
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(statement().startsWith(QStringLiteral("Retard et célérité"))) << statement().left(40).toStdString();
+
+    ASSERT_TRUE(writeRecord(flag, 31, QStringLiteral("AILLEURS.E33")).ok());
+    r = runTolvi({"--as-launched", "--text-plain", plain}, programFolder.path());
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Lecture impossible: Vérifier"))) << r.err.toStdString();
+    EXPECT_FALSE(statement().contains(QStringLiteral("Retard et célérité")));
+    EXPECT_EQ(readRecord(flag, 31).text, QString());
+}
+
 TEST(Batch, OtherRunsLeaveTheRunningWindowsFlagFileAlone)
 {
     // A window is running (record 3 "OUI") and the launcher has asked it for

@@ -197,3 +197,55 @@ TEST(ExerciseFile, NamesThatClimbOutOfTheFolderStandForTheirLastPartBesideIt)
     EXPECT_EQ(QDir::cleanPath(resolveInFolder(d, "./secret.rtf")), d + "/Secret.rtf");
     EXPECT_EQ(resolveInFolder(d, "...rtf"), d + "/...rtf");
 }
+
+TEST(ExerciseFile, WindowsDriveNamesStandForTheirLastPartBesideTheExercise)
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    touch(d + "/Onde1.rtf");
+    ASSERT_TRUE(QDir(d).mkdir("C:"));  // never taken for the drive's folder
+    touch(d + "/C:/Onde1.rtf");
+
+    EXPECT_EQ(resolveInFolder(d, "C:\\EXOS\\ONDE1.RTF"), d + "/Onde1.rtf");
+    EXPECT_EQ(resolveInFolder(d, "C:\\ONDE1.RTF"), d + "/Onde1.rtf");
+    EXPECT_EQ(resolveInFolder(d, "c:/x/y/onde1.rtf"), d + "/Onde1.rtf");
+    EXPECT_EQ(resolveInFolder(d, "C:ONDE1.RTF"), d + "/Onde1.rtf");  // relative to the drive's current folder
+    EXPECT_EQ(resolveInFolder(d, "D:\\ABSENT.P15"), d + "/ABSENT.P15");  // not there: named for the message
+    EXPECT_EQ(QDir::cleanPath(resolveInFolder(d, "C:\\")), d);
+    // A colon elsewhere is part of the name.
+    EXPECT_EQ(resolveInFolder(d, "Onde:1.rtf"), d + "/Onde:1.rtf");
+}
+
+TEST(ExerciseFile, NamesThatLeadOutOfTheFolderThroughLinksAreNotFound)
+{
+    QTemporaryDir top;
+    const QString t = top.path();
+    ASSERT_TRUE(QDir(t).mkpath("cle/exos/Sous"));
+    ASSERT_TRUE(QDir(t).mkpath("outside"));
+    touch(t + "/outside/SECRET.RTF");
+    touch(t + "/cle/HAUT.RTF");
+    touch(t + "/cle/exos/Sous/Vrai.rtf");
+    const QString d = t + "/cle/exos";
+    ASSERT_TRUE(QFile::link(t + "/outside/SECRET.RTF", d + "/Lien.rtf"));
+    ASSERT_TRUE(QFile::link(t + "/outside", d + "/Dehors"));
+    ASSERT_TRUE(QFile::link("..", d + "/Parent"));
+    ASSERT_TRUE(QFile::link("Sous/Vrai.rtf", d + "/Interne.rtf"));
+    ASSERT_TRUE(QFile::link(d, t + "/installe"));
+
+    // Out of the folder, whatever the case or the separators of the name.
+    EXPECT_EQ(resolveInFolder(d, "Lien.rtf"), QString());
+    EXPECT_EQ(resolveInFolder(d, "LIEN.RTF"), QString());
+    EXPECT_EQ(resolveInFolder(d, "Dehors/SECRET.RTF"), QString());
+    EXPECT_EQ(resolveInFolder(d, "dehors\\secret.rtf"), QString());
+    EXPECT_EQ(resolveInFolder(d, "Parent/HAUT.RTF"), QString());
+    EXPECT_EQ(resolveInFolder(d, "C:\\Lien.rtf"), QString());
+    // What does not exist out there is named in the folder, as any absent name.
+    EXPECT_EQ(resolveInFolder(d, "Dehors/ABSENT.RTF"), d + "/Dehors/ABSENT.RTF");
+
+    // Links that stay inside are followed; the folder may itself be a link.
+    EXPECT_EQ(resolveInFolder(d, "Interne.rtf"), d + "/Interne.rtf");
+    EXPECT_EQ(resolveInFolder(d, "INTERNE.RTF"), d + "/Interne.rtf");
+    EXPECT_EQ(resolveInFolder(t + "/installe", "sous\\vrai.rtf"), t + "/installe/Sous/Vrai.rtf");
+    EXPECT_EQ(resolveInFolder(t + "/installe/", "Interne.rtf"), t + "/installe/Interne.rtf");
+    EXPECT_EQ(resolveInFolder(t + "/installe", "Lien.rtf"), QString());
+}
