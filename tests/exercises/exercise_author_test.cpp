@@ -5,6 +5,7 @@
 #include "config/config_codec.h"
 #include "exercises/exercise_file.h"
 #include "exercises/rtf_reader.h"
+#include "fifo_guard.h"
 
 #include <QDir>
 #include <QFile>
@@ -202,4 +203,56 @@ TEST(ExerciseAuthor, FilesAreWrittenAsTolviSavesItsOwn)
         EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath(QStringLiteral("-"))));
     }
     EXPECT_EQ(fileBytes(d.filePath(QStringLiteral("sortie-text"))), author::markupToRtf(QString::fromUtf8("# Titre\n\nUn **énoncé**.\n")));
+}
+
+TEST(ExerciseAuthor, PipesAndFoldersGivenAsSourcesAreRefusedWithoutBlocking)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QDir d(dir.path());
+    const FifoGuard text(d.filePath(QStringLiteral("tube.txt")));
+    const FifoGuard config(d.filePath(QStringLiteral("tube.cfg")));
+    ASSERT_TRUE(text.made() && config.made());
+    ASSERT_TRUE(d.mkdir(QStringLiteral("dossier.txt")));
+
+    // The commands on one file: code 1, the file named, nothing written.
+    struct Case {
+        const char* command;
+        QString source;
+        const char* reason;
+    } cases[] = {
+        {"text", d.filePath(QStringLiteral("tube.txt")), "pas un fichier ordinaire"},
+        {"config", d.filePath(QStringLiteral("tube.cfg")), "pas un fichier ordinaire"},
+        {"text", d.filePath(QStringLiteral("dossier.txt")), "pas un fichier ordinaire"},
+        {"text", d.filePath(QStringLiteral("absent.txt")), nullptr},
+    };
+    const QString output = d.filePath(QStringLiteral("SORTIE"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source.toStdString());
+        QProcess tool;
+        tool.start(QStringLiteral(TOLVI_AUTHOR_PROGRAM), {QLatin1String(c.command), c.source, output});
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitCode(), 1);
+        const QString said = QString::fromUtf8(tool.readAllStandardError());
+        EXPECT_TRUE(said.startsWith(c.source + QStringLiteral(" : lecture impossible"))) << said.toStdString();
+        if (c.reason)
+            EXPECT_TRUE(said.contains(QString::fromUtf8(c.reason))) << said.toStdString();
+        else
+            EXPECT_EQ(said, c.source + QStringLiteral(" : lecture impossible\n"));
+        EXPECT_FALSE(QFileInfo::exists(output));
+    }
+
+    // A statement source named by an exercise description, in a build.
+    QFile description(d.filePath(QStringLiteral("a.exo")));
+    ASSERT_TRUE(description.open(QIODevice::WriteOnly));
+    ASSERT_GT(description.write("fichier = A.E33\nenonce = A.RTF < tube.txt\ntitre = T\n"), 0);
+    description.close();
+    QString error;
+    QStringList written;
+    EXPECT_FALSE(author::buildAll(d.path(), d.filePath(QStringLiteral("sortie")), &written, &error));
+    EXPECT_TRUE(error.startsWith(d.filePath(QStringLiteral("tube.txt")) + QStringLiteral(" : lecture impossible")))
+        << error.toStdString();
+    EXPECT_TRUE(written.isEmpty());
+
+    EXPECT_FALSE(text.rescued() || config.rescued());
 }

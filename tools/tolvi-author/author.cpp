@@ -1,11 +1,11 @@
 #include "author.h"
 
 #include "exercises/rtf_writer.h"
+#include "platform/file_read.h"
 #include "platform/file_save.h"
 
 #include <QColor>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QRegularExpression>
@@ -183,13 +183,8 @@ QString lineError(int line, const QString& what)
 
 bool readFileText(const QString& path, QString* text, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("%1 : lecture impossible").arg(path);
+    if (!readSourceText(path, text, error))
         return false;
-    }
-    *text = QString::fromUtf8(file.readAll());
     text->replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return true;
 }
@@ -211,6 +206,23 @@ bool readSheet(const QDir& source, const QString& name, MeasureSheet* sheet, QSt
 }
 
 }  // namespace
+
+bool readSourceText(const QString& path, QString* text, QString* error)
+{
+    const FileBytes file = readWholeFile(path, kSourceSizeLimit);
+    if (file.ok()) {
+        *text = QString::fromUtf8(file.bytes);
+        return true;
+    }
+    if (error) {
+        *error = QStringLiteral("%1 : lecture impossible").arg(path);
+        if (file.status == FileBytes::Status::NotRegular)
+            *error += QStringLiteral(" (ce n'est pas un fichier ordinaire)");
+        else if (file.status == FileBytes::Status::TooLarge)
+            *error += QStringLiteral(" (fichier trop grand : %1 Mo au plus)").arg(kSourceSizeLimit >> 20);
+    }
+    return false;
+}
 
 bool writeOutput(const QString& path, const QByteArray& bytes, QString* error)
 {

@@ -35,6 +35,15 @@ void markupToDocument(const QString& markup, QTextDocument& document);
 // The RTF of a statement written in markup.
 QByteArray markupToRtf(const QString& markup);
 
+// The largest source read: 64 Mo, as Tolvi's own texts.
+inline constexpr qint64 kSourceSizeLimit = qint64(64) << 20;
+
+// Reads a source (UTF-8 text) as Tolvi reads its own files: only a regular
+// file, or a link to one, of at most kSourceSizeLimit bytes, so that a FIFO
+// or a device named by mistake never blocks the tool. False with a French
+// message naming the file ("PATH : lecture impossible ...") otherwise.
+bool readSourceText(const QString& path, QString* text, QString* error);
+
 // Writes a file the tool makes as Tolvi saves its own: a regular file is
 // replaced atomically, a symbolic link keeps pointing at its replaced target,
 // a device or pipe is written in place, and "-" is the standard output.

@@ -8,7 +8,6 @@
 #include "author.h"
 
 #include <QGuiApplication>
-#include <QFile>
 #include <QTextStream>
 
 using namespace tolvi;
@@ -51,12 +50,11 @@ int usage(QTextStream& err)
 
 bool readText(const QString& path, QString& text, QTextStream& err)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << path << " : lecture impossible\n";
+    QString error;
+    if (!author::readSourceText(path, &text, &error)) {
+        err << error << '\n';
         return false;
     }
-    text = QString::fromUtf8(file.readAll());
     return true;
 }
 }  // namespace
