@@ -16,17 +16,20 @@ namespace tolvi {
 GraphPicture::GraphPicture(Simulation& sim, QWidget* parent) : PictureBox(parent), sim_(sim)
 {
     setObjectName(QStringLiteral("Picture2"));
-    connect(&sim_, &Simulation::graphChanged, this, [this] {
-        bool all = false;
-        const QRect part = follower_.changes(sim_.graph(), all);
-        if (all)
-            update();
-        else if (!part.isEmpty())
-            updatePicture({part});
-    });
+    connect(&sim_, &Simulation::graphChanged, this, [this] { animationMoved(); });
     setAccessibleName(QStringLiteral("Graphe"));
     setAccessibleDescription(QStringLiteral(
         "Flèches : déplacer le curseur sur le graphe (Maj : 10 pixels) et lire t et u sous la corde"));
+}
+
+void GraphPicture::askChanges()
+{
+    bool all = false;
+    const QRect part = follower_.changes(sim_.graph(), all);
+    if (all)
+        update();
+    else if (!part.isEmpty())
+        updatePicture({part});
 }
 
 QImage GraphPicture::picture() const

@@ -24,6 +24,9 @@ protected:
     // at the widget's resolution that gains each new stroke as it comes.
     // A new stroke repaints the part it covers alone.
     void paintPicture(QPainter& painter, const QRect& exposed) override;
+    // The part the strokes since the last ask cover, or all of it for a new
+    // recording.
+    void askChanges() override;
     QSize coveredSize() const override { return QSize(GraphRecording::kWidth, GraphRecording::kHeight); }
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

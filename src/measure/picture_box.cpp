@@ -11,6 +11,7 @@
 #include <QGraphicsView>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 namespace tolvi {
@@ -107,6 +108,46 @@ void PictureBox::updatePicture(const std::vector<QRect>& parts)
         }
         view->viewport()->update(parts);
     }
+}
+
+namespace {
+// Ticks closer than this are not all drawn: a 10 ms tick (a 5 Hz sine) is
+// drawn at every other one, 50 times a second; a tick of 11 ms or more, at
+// every one.
+int gLeastFrameGap = 11;
+}  // namespace
+
+int PictureBox::frameGap()
+{
+    return gLeastFrameGap;
+}
+
+void PictureBox::setFrameGap(int milliseconds)
+{
+    gLeastFrameGap = std::max(0, milliseconds);
+}
+
+void PictureBox::animationMoved()
+{
+    if (!lastAsk_.isValid() || lastAsk_.elapsed() >= gLeastFrameGap) {
+        askNow();
+        return;
+    }
+    if (!late_) {
+        late_ = new QTimer(this);
+        late_->setSingleShot(true);
+        connect(late_, &QTimer::timeout, this, &PictureBox::askNow);
+    }
+    if (!late_->isActive())
+        late_->start(gLeastFrameGap);
+}
+
+void PictureBox::askNow()
+{
+    if (late_)
+        late_->stop();
+    lastAsk_.start();
+    askChanges();
 }
 
 QRegion PictureBox::joinedParts(const std::vector<QRect>& parts)

@@ -6,6 +6,7 @@
 // and that reads as the mouse pointer does.
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QList>
 #include <QRegion>
@@ -14,6 +15,7 @@
 #include <vector>
 
 class QAction;
+class QTimer;
 class QMenu;
 
 class QPainter;
@@ -82,11 +84,30 @@ protected:
     // The readout at the cursor, as a pointer there gives it.
     virtual void cursorReadout() = 0;
 
+    // The animation moved on a tick: the parts it changed are asked for
+    // (askChanges) at once, or, when the last ask came less than
+    // frameGap() ago, at the next tick after that. A screen shows some 60
+    // pictures a second: a wave that ticks faster is not drawn more often
+    // than that, and the picture shown is always the latest. With no tick
+    // coming (a pause), what was left out is asked for after frameGap().
+    void animationMoved();
+    // Asks for the parts changed since the last ask to be repainted.
+    virtual void askChanges() = 0;
+
+public:
+    // The shortest time between two asks of animationMoved, in ms; 0 asks
+    // at every tick.
+    static int frameGap();
+    static void setFrameGap(int milliseconds);
+
 private:
     // The part of the widget the keyboard cursor at `at` covers.
     static QRect cursorArea(QPoint at, int height);
+    void askNow();
 
     QPoint cursor_;
+    QElapsedTimer lastAsk_;
+    QTimer* late_ = nullptr;
 };
 
 }  // namespace tolvi

@@ -49,11 +49,11 @@ RopePicture::RopePicture(Simulation& sim, QWidget* parent) : PictureBox(parent),
         "R : marqueur rouge ; Suppr : enlever les marqueurs du curseur ; Entrée : taper l'abscisse"));
 
     shown_ = RopeFrameKey::of(sim_.state());
-    connect(&sim_, &Simulation::frameChanged, this, &RopePicture::frameChanged);
+    connect(&sim_, &Simulation::frameChanged, this, [this] { animationMoved(); });
     connect(&sim_, &Simulation::backgroundChanged, this, qOverload<>(&QWidget::update));
 }
 
-void RopePicture::frameChanged()
+void RopePicture::askChanges()
 {
     updatePicture(ropeChanges(shown_, sim_.state()));
     shown_ = RopeFrameKey::of(sim_.state());

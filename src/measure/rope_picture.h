@@ -66,6 +66,8 @@ protected:
     // background made once for that resolution: nothing copied per tick,
     // and only the parts a tick changed are repainted.
     void paintPicture(QPainter& painter, const QRect& exposed) override;
+    // The parts of the picture the frames since the last ask changed.
+    void askChanges() override;
     QSize coveredSize() const override { return QSize(rope::kPictureWidth, rope::kPictureHeight); }
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -75,8 +77,6 @@ protected:
     void cursorReadout() override;
 
 private:
-    // Asks for the parts of the picture the last frame changed.
-    void frameChanged();
 
     Simulation& sim_;
     RopeFrameKey shown_;

@@ -7,6 +7,7 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QScreen>
 #include <QTest>
@@ -52,6 +53,14 @@ QImage part(const QImage& image, const QRect& rect)
     return image.copy(rect).convertToFormat(QImage::Format_RGB32);
 }
 
+// Every tick repainted, however close the ticks come (as the screen is
+// asked to when ticks are further apart than a screen's frame).
+struct EveryTickDrawn {
+    EveryTickDrawn() { PictureBox::setFrameGap(0); }
+    ~EveryTickDrawn() { PictureBox::setFrameGap(kSaved); }
+    const int kSaved = PictureBox::frameGap();
+};
+
 // Pulses and the markers moving, ticked by hand with each tick's repaint.
 void run(Simulation& sim, int ticks)
 {
@@ -68,6 +77,7 @@ void run(Simulation& sim, int ticks)
 
 TEST_F(WindowTest, PicturesRepaintedTickByTickInPartsShowTheWholeRepaint)
 {
+    EveryTickDrawn everyTick;
     window->Form_Load();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -94,6 +104,7 @@ TEST_F(WindowTest, PicturesRepaintedTickByTickInPartsShowTheWholeRepaint)
 
 TEST_F(WindowTest, InFullScreenATickRepaintsPartOfTheViewAndTheViewShowsTheWholeRepaint)
 {
+    EveryTickDrawn everyTick;
     window->Form_Load();
     window->show();
     FullScreen full(*window);
@@ -138,4 +149,52 @@ TEST_F(WindowTest, InFullScreenATickRepaintsPartOfTheViewAndTheViewShowsTheWhole
         EXPECT_EQ(part(shown, at), part(whole, at)) << picture->objectName().toStdString();
     }
     full.leave();
+}
+
+TEST_F(WindowTest, TicksCloserThanAScreenFrameAreNotAllDrawnAndTheLatestShowsSoonAfter)
+{
+    ASSERT_GT(PictureBox::frameGap(), 0);
+    window->Form_Load();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    sim.command16_Click();
+    window->timer1().stop();
+    sim.setMarqueRouge(600);
+    sim.Command6_Click();
+    QTest::qWait(3 * PictureBox::frameGap());
+    PartialPaints ropePaints(window->animpic());
+    PartialPaints graphPaints(window->picture2());
+
+    // Ticks as fast as they come: at most one ask for a repaint per gap.
+    QElapsedTimer clock;
+    clock.start();
+    const int ticks = 60;
+    run(sim, ticks);
+    const double most = double(clock.elapsed()) / PictureBox::frameGap() + 2.0;
+    EXPECT_LE(ropePaints.all, most) << "in " << clock.elapsed() << " ms";
+    EXPECT_LE(graphPaints.all, most);
+    EXPECT_GE(ropePaints.all, 1);
+    // A pulse sent resumes the animation: pause it again, the ticks come
+    // from the test alone.
+    if (sim.controls().timerEnabled)
+        sim.command16_Click();
+    window->timer1().stop();
+
+    // No tick comes any more: the last frame is drawn a gap later.
+    QTest::qWait(4 * PictureBox::frameGap());
+    const QImage shown = onScreen(window.get());
+    const QImage whole = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (QWidget* picture : {static_cast<QWidget*>(window->animpic()), static_cast<QWidget*>(window->picture2())}) {
+        const QRect at(picture->mapTo(window.get(), QPoint(0, 0)), picture->size());
+        EXPECT_EQ(part(shown, at), part(whole, at)) << picture->objectName().toStdString();
+    }
+
+    // Ticks further apart than the gap: each one drawn.
+    const int before = ropePaints.all;
+    for (int i = 0; i < 5; ++i) {
+        QTest::qWait(PictureBox::frameGap() + 2);
+        sim.Timer1_Timer();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(ropePaints.all - before, 5);
 }
