@@ -7,6 +7,9 @@
 #include <QCloseEvent>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -32,6 +35,37 @@ double fittingScale(QSize area, QSize client)
     return std::min(double(area.width()) / client.width(), double(area.height()) / client.height());
 }
 
+namespace {
+// The window in the view. Repainting a part of the view, the window draws
+// the parts the view repaints (the rope's moving stretches, the graph's
+// newest strokes), not the rectangle around them all: the buttons and the
+// background between the pictures are left as they are.
+class WindowProxy : public QGraphicsProxyWidget {
+public:
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget*) override
+    {
+        QWidget* shown = widget();
+        if (!shown || !shown->isVisible())
+            return;
+        QRegion exposed = QRegion((option->exposedRect & rect()).toAlignedRect());
+        // What the view repaints now, in device pixels: back to the
+        // window's units, each part rounded outwards.
+        const QRegion device = painter->paintEngine() ? painter->paintEngine()->systemClip() : QRegion();
+        bool invertible = false;
+        const QTransform back = painter->deviceTransform().inverted(&invertible);
+        if (!device.isEmpty() && invertible) {
+            QRegion parts;
+            for (const QRect& r : device)
+                parts += back.mapRect(QRectF(r)).toAlignedRect().adjusted(-1, -1, 1, 1);
+            exposed &= parts;
+        }
+        if (exposed.isEmpty())
+            return;
+        shown->render(painter, exposed.boundingRect().topLeft(), exposed);
+    }
+};
+}  // namespace
+
 // ---------------------------------------------------------------------------
 
 ScaledView::ScaledView(QWidget* parent) : QGraphicsView(parent)
@@ -51,9 +85,15 @@ bool ScaledView::embed(QWidget* window)
 {
     if (!window || window->parentWidget() || proxy_)
         return false;
-    proxy_ = scene()->addWidget(window);
-    if (!proxy_)
+    auto* proxy = new WindowProxy;
+    proxy->setWidget(window);
+    if (proxy->widget() != window) {
+        proxy->setWidget(nullptr);
+        delete proxy;
         return false;
+    }
+    scene()->addItem(proxy);
+    proxy_ = proxy;
     proxy_->setPos(0, 0);
     connect(proxy_, &QGraphicsWidget::geometryChanged, this, &ScaledView::fit);
     scene()->setActiveWindow(proxy_);
