@@ -35,6 +35,7 @@ void GraphRecording::prepare(int dureeGraphe)
     strokes_.clear();
     dureeGraphe_ = dureeGraphe;
     ++generation_;
+    drawnStrokes_ = 0;
     image_.fill(qbColor(15));
     QPainter p(&image_);
     paintFrame(p, dureeGraphe);
@@ -129,8 +130,16 @@ void GraphRecording::plotLine(double x1, double y1, double x2, double y2, bool r
 void GraphRecording::addStroke(const GraphStroke& stroke)
 {
     strokes_.push_back(stroke);
-    QPainter p(&image_);
-    paintStrokes(p, strokes_.size() - 1, strokes_.size());
+}
+
+const QImage& GraphRecording::image() const
+{
+    if (drawnStrokes_ < strokes_.size()) {
+        QPainter p(&image_);
+        paintStrokes(p, drawnStrokes_, strokes_.size());
+        drawnStrokes_ = strokes_.size();
+    }
+    return image_;
 }
 
 void GraphRecording::paintStrokes(QPainter& p, std::size_t from, std::size_t to) const

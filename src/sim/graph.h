@@ -38,7 +38,10 @@ public:
 
     GraphRecording();
 
-    const QImage& image() const { return image_; }
+    // The picture at one device pixel per unit. Its strokes are drawn when
+    // it is asked for, all those since the last time in one go: a window
+    // shown at another resolution never needs them here.
+    const QImage& image() const;
     const std::vector<GraphPoint>& points() const { return points_; }
     const std::vector<GraphStroke>& strokes() const { return strokes_; }
     // Counts every prepare, so a copy of the picture knows when to start over.
@@ -81,7 +84,8 @@ public:
 private:
     void addStroke(const GraphStroke& stroke);
 
-    QImage image_;
+    mutable QImage image_;
+    mutable std::size_t drawnStrokes_ = 0;  // how many image_ shows
     std::vector<GraphPoint> points_;
     std::vector<GraphStroke> strokes_;
     int dureeGraphe_ = 0;
