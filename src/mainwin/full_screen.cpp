@@ -49,14 +49,16 @@ public:
             return;
         QRegion exposed = QRegion((option->exposedRect & rect()).toAlignedRect());
         // What the view repaints now, in device pixels: back to the
-        // window's units, each part rounded outwards.
+        // window's units, each part rounded outwards (a part inside a
+        // picture stays inside it, and the window behind is not drawn;
+        // the hundredth of a pixel keeps rounding errors from reaching it).
         const QRegion device = painter->paintEngine() ? painter->paintEngine()->systemClip() : QRegion();
         bool invertible = false;
         const QTransform back = painter->deviceTransform().inverted(&invertible);
         if (!device.isEmpty() && invertible) {
             QRegion parts;
             for (const QRect& r : device)
-                parts += back.mapRect(QRectF(r)).toAlignedRect().adjusted(-1, -1, 1, 1);
+                parts += back.mapRect(QRectF(r).adjusted(0.01, 0.01, -0.01, -0.01)).toAlignedRect();
             exposed &= parts;
         }
         if (exposed.isEmpty())
@@ -77,6 +79,10 @@ ScaledView::ScaledView(QWidget* parent) : QGraphicsView(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAlignment(Qt::AlignCenter);
     setBackgroundBrush(QColor(32, 32, 32));
+    // The view paints its background itself (the brush, then the window):
+    // the viewport is not filled first with its palette's.
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setRenderHints(QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     setTransformationAnchor(QGraphicsView::AnchorViewCenter);
 }

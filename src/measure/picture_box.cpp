@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 namespace tolvi {
 
@@ -100,11 +101,17 @@ void PictureBox::updatePicture(const std::vector<QRect>& parts)
     const QPoint offset = mapTo(window(), QPoint(0, 0));
     for (QGraphicsView* view : proxy->scene()->views()) {
         const QTransform shown = proxy->sceneTransform() * view->viewportTransform();
+        // The view's pixels that lie wholly in this picture: a tick changes
+        // none of those its edges cross (the border's), and the window
+        // around it is left alone.
+        const QRectF box = shown.mapRect(QRectF(QRect(offset, size())));
+        const QRect within(QPoint(int(std::ceil(box.left())), int(std::ceil(box.top()))),
+                           QPoint(int(std::floor(box.right())) - 1, int(std::floor(box.bottom())) - 1));
         QRegion parts;
         for (const QRect& r : region) {
             const QRect inside = (r & rect()).translated(offset);
             if (!inside.isEmpty())
-                parts += shown.mapRect(QRectF(inside)).toAlignedRect().adjusted(-1, -1, 1, 1);
+                parts += shown.mapRect(QRectF(inside)).toAlignedRect().adjusted(-1, -1, 1, 1) & within;
         }
         view->viewport()->update(parts);
     }
