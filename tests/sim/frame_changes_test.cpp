@@ -4,6 +4,7 @@
 #include "platform/random_source.h"
 #include "sim/frame_changes.h"
 #include "sim/rope_painter.h"
+#include "rope_images.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -20,15 +21,7 @@ namespace {
 // enlarges, as the full-screen view does.
 QImage frame(const QImage& background, const SimState& s, double scale, bool enlarged)
 {
-    QImage image(int(std::ceil(rope::kPictureWidth * scale)), int(std::ceil(rope::kPictureHeight * scale)),
-                 QImage::Format_RGB32);
-    image.setDevicePixelRatio(enlarged ? 1.0 : scale);
-    image.fill(Qt::black);
-    QPainter p(&image);
-    if (enlarged)
-        p.scale(scale, scale);
-    deppoint(p, background, s);
-    return image;
+    return tolvi::testing::ropeImageAt(scale, enlarged, [&](QPainter& p) { deppoint(p, background, s); });
 }
 
 // The device pixels that differ between a and b and lie outside `parts`

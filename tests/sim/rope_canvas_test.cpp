@@ -5,6 +5,7 @@
 #include "platform/random_source.h"
 #include "sim/rope_canvas.h"
 #include "sim/rope_painter.h"
+#include "rope_images.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -15,22 +16,7 @@
 using namespace tolvi;
 
 namespace {
-// An image the size of the rope picture at `scale`, drawn by `draw`, plainly
-// at the scale's device pixel ratio or (`enlarged`) under a painter that
-// enlarges an image of one pixel per unit, as the full-screen view does.
-template <typename Draw>
-QImage drawn(double scale, bool enlarged, Draw draw)
-{
-    QImage image(int(std::lround(rope::kPictureWidth * scale)), int(std::lround(rope::kPictureHeight * scale)),
-                 QImage::Format_RGB32);
-    image.setDevicePixelRatio(enlarged ? 1.0 : scale);
-    image.fill(Qt::black);
-    QPainter p(&image);
-    if (enlarged)
-        p.scale(scale, scale);
-    draw(p);
-    return image;
-}
+using tolvi::testing::ropeImageAt;
 
 // A frame of a wave moving along the rope: steep and short, or long and
 // gentle, or a pulse on a still rope.
@@ -69,8 +55,8 @@ TEST(RopeCanvas, FrameAfterFrameShowsWhatAFrameDrawnAfreshShows)
             for (const int kind : {0, 1, 2, 0})
                 for (int i = 0; i < 4; ++i, ++tick) {
                     const SimState s = frameOf(kind, tick);
-                    const QImage kept = drawn(scale, enlarged, [&](QPainter& p) { canvas.paint(p, background, s); });
-                    const QImage afresh = drawn(scale, enlarged, [&](QPainter& p) { deppoint(p, background, s); });
+                    const QImage kept = ropeImageAt(scale, enlarged, [&](QPainter& p) { canvas.paint(p, background, s); });
+                    const QImage afresh = ropeImageAt(scale, enlarged, [&](QPainter& p) { deppoint(p, background, s); });
                     ASSERT_EQ(kept, afresh) << "scale " << scale << (enlarged ? " enlarged" : "") << ", tick " << tick;
                 }
         }
@@ -82,19 +68,19 @@ TEST(RopeCanvas, APartialRepaintMatchesTheWholeFrameInsideItsPart)
     const QImage background = paintBackdrop(ropeBackdrop(BoutFixe, random), 2.0);
     RopeCanvas canvas;
     const SimState first = frameOf(1, 0);
-    drawn(2.0, false, [&](QPainter& p) { canvas.paint(p, background, first); });
+    ropeImageAt(2.0, false, [&](QPainter& p) { canvas.paint(p, background, first); });
     // The next frame painted only inside a part, over the old frame, as a
     // window repaints what a tick changed.
     const SimState next = frameOf(1, 1);
     const QRect part(300, 20, 120, 50);
-    QImage partly = drawn(2.0, false, [&](QPainter& p) { deppoint(p, background, first); });
+    QImage partly = ropeImageAt(2.0, false, [&](QPainter& p) { deppoint(p, background, first); });
     {
         QPainter p(&partly);
         p.setClipRect(part);
         canvas.paint(p, background, next, part);
     }
-    const QImage afresh = drawn(2.0, false, [&](QPainter& p) { deppoint(p, background, next); });
-    const QImage before = drawn(2.0, false, [&](QPainter& p) { deppoint(p, background, first); });
+    const QImage afresh = ropeImageAt(2.0, false, [&](QPainter& p) { deppoint(p, background, next); });
+    const QImage before = ropeImageAt(2.0, false, [&](QPainter& p) { deppoint(p, background, first); });
     const QRect device(part.topLeft() * 2, part.size() * 2);
     EXPECT_EQ(partly.copy(device), afresh.copy(device));
     // Outside the part, the old frame is left as it was.
@@ -109,13 +95,13 @@ TEST(RopeCanvas, ANewBackgroundStartsTheFrameAgain)
     const QImage fine = paintBackdrop(ropeBackdrop(BoutFixe, random), 3.0);
     RopeCanvas canvas;
     const SimState s = frameOf(0, 2);
-    drawn(1.5, false, [&](QPainter& p) { canvas.paint(p, damper, s); });
+    ropeImageAt(1.5, false, [&](QPainter& p) { canvas.paint(p, damper, s); });
     // The same rope, a new far end: nothing of the damper may stay.
-    EXPECT_EQ(drawn(1.5, false, [&](QPainter& p) { canvas.paint(p, fixed, s); }),
-              drawn(1.5, false, [&](QPainter& p) { deppoint(p, fixed, s); }));
+    EXPECT_EQ(ropeImageAt(1.5, false, [&](QPainter& p) { canvas.paint(p, fixed, s); }),
+              ropeImageAt(1.5, false, [&](QPainter& p) { deppoint(p, fixed, s); }));
     // Another resolution (the window moved to another screen).
-    EXPECT_EQ(drawn(3.0, false, [&](QPainter& p) { canvas.paint(p, fine, s); }),
-              drawn(3.0, false, [&](QPainter& p) { deppoint(p, fine, s); }));
+    EXPECT_EQ(ropeImageAt(3.0, false, [&](QPainter& p) { canvas.paint(p, fine, s); }),
+              ropeImageAt(3.0, false, [&](QPainter& p) { deppoint(p, fine, s); }));
 }
 
 TEST(RopeCanvas, PlacesOffThePictureOrNotNumbersNeitherOverflowNorStay)
@@ -129,12 +115,12 @@ TEST(RopeCanvas, PlacesOffThePictureOrNotNumbersNeitherOverflowNorStay)
     wild.deplacement[400] = -std::numeric_limits<double>::infinity();
     wild.deplacement[500] = std::numeric_limits<double>::max();
     for (const SimState& s : {frameOf(1, 0), wild, frameOf(1, 1)}) {
-        const QImage kept = drawn(2.0, false, [&](QPainter& p) { canvas.paint(p, background, s); });
-        EXPECT_EQ(kept, drawn(2.0, false, [&](QPainter& p) { deppoint(p, background, s); }));
+        const QImage kept = ropeImageAt(2.0, false, [&](QPainter& p) { canvas.paint(p, background, s); });
+        EXPECT_EQ(kept, ropeImageAt(2.0, false, [&](QPainter& p) { deppoint(p, background, s); }));
     }
     // The wild places drew whole columns of rope, and the next frame took
     // them all away again: what is kept is the plain wave's frame.
     RopeCanvas fresh;
-    drawn(2.0, false, [&](QPainter& p) { fresh.paint(p, background, frameOf(1, 1)); });
+    ropeImageAt(2.0, false, [&](QPainter& p) { fresh.paint(p, background, frameOf(1, 1)); });
     EXPECT_EQ(canvas.frame(), fresh.frame());
 }
