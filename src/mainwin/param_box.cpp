@@ -29,6 +29,11 @@ void ParamBox::sync()
     const bool enabled = c.textfreqEnabled[std::size_t(index_)];
     if (isEnabled() != enabled)
         setEnabled(enabled);
+    // Synced at every tick: the palette is looked at only when the greying
+    // changed.
+    if (paletteFor_ == int(enabled))
+        return;
+    paletteFor_ = int(enabled);
     QPalette pal = palette();
     const QColor background = qbColor(enabled ? 15 : 7);
     if (pal.color(QPalette::Base) != background || pal.color(QPalette::Disabled, QPalette::Base) != background) {

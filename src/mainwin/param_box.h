@@ -25,6 +25,7 @@ protected:
 private:
     Simulation& sim_;
     int index_;
+    int paletteFor_ = -1;  // the enabled state the palette was set for, -1 none
 };
 
 }  // namespace tolvi

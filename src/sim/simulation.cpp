@@ -367,8 +367,14 @@ void Simulation::updateMarkerLabels()
     const auto label = [](int column) {
         return column == kNoMarker ? QString() : formatGeneral(rope::abscissa(column)) + QStringLiteral(" m");
     };
-    controls_.labeli[0] = label(state_.marqueBleue);
-    controls_.labeli[1] = label(state_.marqueRouge);
+    // Every tick asks: the texts are made again only when a marker moved.
+    const std::array<int, 2> columns{state_.marqueBleue, state_.marqueRouge};
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (!labelled_[i] || labelledColumns_[i] != columns[i]) {
+            controls_.labeli[i] = label(columns[i]);
+            labelledColumns_[i] = columns[i];
+            labelled_[i] = true;
+        }
 }
 
 // ---------------------------------------------------------------------------

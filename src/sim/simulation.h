@@ -89,6 +89,8 @@ public:
     void setMarqueRouge(int column);
     // The marker abscissa texts: "2,5 m", or empty when absent.
     void updateMarkerLabels();
+    std::array<int, 2> labelledColumns_{};  // the markers' columns labeli shows
+    std::array<bool, 2> labelled_{};
 
     // --- Chronometer -------------------------------------------------------
     void Command3_Click();  // start from zero / stop

@@ -99,6 +99,17 @@ TEST_F(WindowTest, ToolsPanelShowsDurationAndMarkerAbscissas)
     EXPECT_EQ(panel->labeli(1)->text(), QStringLiteral("3,75 m"));
     EXPECT_EQ(panel->labeli(0)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     EXPECT_EQ(panel->labeli(1)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    // A marker moved, taken off, put back: the texts follow at the next tick.
+    sim.setMarqueBleue(123);
+    sim.Timer1_Timer();
+    EXPECT_EQ(panel->labeli(0)->text(), QStringLiteral("0,73 m"));
+    sim.setMarqueRouge(Simulation::kNoMarker);
+    sim.Timer1_Timer();
+    EXPECT_EQ(panel->labeli(1)->text(), QString());
+    sim.setMarqueRouge(425);
+    sim.Timer1_Timer();
+    EXPECT_EQ(panel->labeli(1)->text(), QStringLiteral("3,75 m"));
+    EXPECT_EQ(panel->labeli(0)->text(), QStringLiteral("0,73 m"));
 
     // The prefixes end at the labels' left edges, in the labels' colours.
     const QImage shot = panel->grab().toImage();
