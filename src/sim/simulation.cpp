@@ -205,6 +205,9 @@ void Simulation::Optpert_Click()
     const bool sine = state_.typeOnde == OndeSinusoidale;
     controls_.checksiEnabled = !sine;
     controls_.textfreqEnabled[TfDuree] = !sine;
+    // The button's greying follows the wave now, not at the next tick: a
+    // periodic wave's « Arrêter » is never greyed.
+    startButtonRule();
     emit controlsChanged();
 }
 

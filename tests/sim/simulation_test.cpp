@@ -60,6 +60,20 @@ TEST_F(WaveControls, SolitaryWaveSendsOnePulsePerPress)
     EXPECT_TRUE(sim.controls().demarEnabled);
 }
 
+TEST_F(WaveControls, ChoosingAPeriodicWaveUngreysTheButtonAtOnce)
+{
+    sim.setTextfreq(TfAmplitude, "40");
+    sim.Textfreq_LostFocus(TfAmplitude);
+    for (int i = 0; i < 3; ++i)
+        sim.demar_Click();
+    for (int i = 0; i < 10 && sim.controls().demarEnabled; ++i)
+        sim.Timer1_Timer();
+    ASSERT_FALSE(sim.controls().demarEnabled);
+    sim.selectOptpert(OndePeriodique);
+    EXPECT_EQ(sim.controls().demarCaption(), QStringLiteral("Arrêter"));
+    EXPECT_TRUE(sim.controls().demarEnabled) << "before any tick";
+}
+
 TEST_F(WaveControls, PeriodicAndSineStartAtOnceAndToggle)
 {
     sim.demar_Click();
