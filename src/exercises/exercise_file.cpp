@@ -173,11 +173,13 @@ QString resolveInFolder(const QString& folder, const QString& name)
     QString relative = name;
     relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
     // Always inside the folder, even when the name starts with a separator,
-    // a Windows drive ("C:\EXOS\ONDE1.RTF") or climbs out of it with "..":
-    // such a name is its last part, beside the exercise.
-    const bool drive = relative.size() >= 2 && relative.at(1) == QLatin1Char(':') && relative.at(0).isLetter() &&
-                       relative.at(0).unicode() < 0x80;
-    if (drive)
+    // a Windows drive ("C:\EXOS\ONDE1.RTF"), a network share
+    // ("\\SERVEUR\PARTAGE\ONDE1.RTF") or climbs out of it with "..": such
+    // a name is its last part, beside the exercise.
+    const bool drive = (relative.size() >= 2 && relative.at(1) == QLatin1Char(':') && relative.at(0).isLetter() &&
+                        relative.at(0).unicode() < 0x80) ||
+                       relative.startsWith(QLatin1String("//"));
+    if (drive && !relative.startsWith(QLatin1Char('/')))
         relative.remove(0, 2);
     while (relative.startsWith(QLatin1Char('/')))
         relative.remove(0, 1);

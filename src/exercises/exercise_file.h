@@ -127,8 +127,8 @@ QString notionsText(const std::array<QString, 4>& notions);
 // to case (files written on Windows), then without the trailing blanks and
 // dots that Windows ignores. A "\" in the name separates folders. The path
 // never leaves `folder`: a leading separator is dropped, and a name with a
-// ".." part or a Windows drive ("C:\EXOS\ONDE1.RTF", "c:/x/y.rtf") stands
-// for its last part alone. When nothing matches, the exact path is returned
+// ".." part, a Windows drive ("C:\EXOS\ONDE1.RTF", "c:/x/y.rtf") or a
+// network share ("\\SERVEUR\PARTAGE\X.RTF") stands for its last part alone. When nothing matches, the exact path is returned
 // (for the message naming it). A name that exists but leads out of `folder`
 // once symbolic links are followed is not found there either: the result is
 // then empty, a path that opens nothing. (`folder` itself may be reached

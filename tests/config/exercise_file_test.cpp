@@ -212,6 +212,9 @@ TEST(ExerciseFile, WindowsDriveNamesStandForTheirLastPartBesideTheExercise)
     EXPECT_EQ(resolveInFolder(d, "C:ONDE1.RTF"), d + "/Onde1.rtf");  // relative to the drive's current folder
     EXPECT_EQ(resolveInFolder(d, "D:\\ABSENT.P15"), d + "/ABSENT.P15");  // not there: named for the message
     EXPECT_EQ(QDir::cleanPath(resolveInFolder(d, "C:\\")), d);
+    // A network share, as a Windows machine names it, the same.
+    EXPECT_EQ(resolveInFolder(d, "\\\\SERVEUR\\PROFS\\EXOS\\ONDE1.RTF"), d + "/Onde1.rtf");
+    EXPECT_EQ(resolveInFolder(d, "//serveur/profs/onde1.rtf"), d + "/Onde1.rtf");
     // A colon elsewhere is part of the name.
     EXPECT_EQ(resolveInFolder(d, "Onde:1.rtf"), d + "/Onde:1.rtf");
 }
