@@ -88,6 +88,8 @@ struct ControlsState {
     QString demarCaption() const;
     QString command3Caption() const;
     QString command6Caption() const;
+
+    bool operator==(const ControlsState&) const = default;
 };
 
 // Accepted range and display pattern of each parameter box.

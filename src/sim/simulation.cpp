@@ -73,6 +73,9 @@ void Simulation::Timer1_Timer()
     if (inTick_)
         return;
     inTick_ = true;
+    // The windows mirror the controls: told when a tick changed them (most
+    // ticks change none, and each panel would be looked over for nothing).
+    const ControlsState before = controls_;
 
     const int interval = propagation::timerInterval(state_.typeOnde, state_.frequence, state_.duree);
     controls_.timerInterval = interval;
@@ -105,7 +108,8 @@ void Simulation::Timer1_Timer()
 
     inTick_ = false;
     emit frameChanged();
-    emit controlsChanged();
+    if (!(controls_ == before))
+        emit controlsChanged();
 }
 
 double Simulation::advance(double seconds)

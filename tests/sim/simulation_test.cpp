@@ -74,6 +74,25 @@ TEST_F(WaveControls, ChoosingAPeriodicWaveUngreysTheButtonAtOnce)
     EXPECT_TRUE(sim.controls().demarEnabled) << "before any tick";
 }
 
+TEST_F(WaveControls, ATickTellsTheWindowsOfTheControlsOnlyWhenItChangedThem)
+{
+    int told = 0;
+    QObject::connect(&sim, &Simulation::controlsChanged, [&] { ++told; });
+    sim.demar_Click();  // a pulse on its way: the rope moves, no control does
+    sim.Timer1_Timer();  // the first tick writes the markers' abscissas
+    told = 0;
+    for (int i = 0; i < 5; ++i)
+        sim.Timer1_Timer();
+    EXPECT_EQ(told, 0);
+    // The chronometer's text changes at every tick while it runs.
+    sim.Command3_Click();
+    told = 0;
+    for (int i = 0; i < 5; ++i)
+        sim.Timer1_Timer();
+    EXPECT_EQ(told, 5);
+    EXPECT_NE(sim.controls().label4, QStringLiteral("0"));
+}
+
 TEST_F(WaveControls, PeriodicAndSineStartAtOnceAndToggle)
 {
     sim.demar_Click();
