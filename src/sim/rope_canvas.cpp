@@ -3,7 +3,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 
 namespace tolvi {
 
@@ -43,7 +42,7 @@ void RopeCanvas::follow(const QImage& background, const SimState& s)
     if (moved_.back() == 0)
         return;
 
-    ropeRows_ = ropeRows(s);
+    const RopeRows ropeRows = tolvi::ropeRows(s);
     const auto [first, end] = ropeDeviceColumns(scale_);
     if (!bandShown_)
         band_.assign(std::size_t(std::max(0, end - first)), {0, 0});
@@ -57,29 +56,30 @@ void RopeCanvas::follow(const QImage& background, const SimState& s)
         const int top = std::clamp(r.first, 0, height);
         return std::pair<int, int>(top, std::clamp(r.second, top, height));
     };
+    // Rows [from, to) of device column X: back to the background, or rope.
+    const auto restore = [&](int X, int from, int to) {
+        for (qsizetype i = from * stride + X; from < to; ++from, i += stride)
+            pixels[i] = under[i];
+    };
+    const auto fill = [&](int X, int from, int to) {
+        for (qsizetype i = from * stride + X; from < to; ++from, i += stride)
+            pixels[i] = rope;
+    };
 
     for (int X = std::max(first, 0); X < std::min(end, width); ++X) {
         const BandSampling& at = sampling_[std::size_t(X - first)];
         if (moved_[std::size_t(at.lastColumn()) + 1] == moved_[std::size_t(at.firstColumn())])
             continue;
         std::pair<int, int>& shown = band_[std::size_t(X - first)];
-        const std::pair<int, int> next = rows(bandRows(ropeRows_, scale_, at));
+        const std::pair<int, int> next = rows(bandRows(ropeRows, scale_, at));
         const auto [oldTop, oldBottom] = shown;
         const auto [newTop, newBottom] = next;
         // The rows the rope left get their background back; the rows it
         // reached are filled; the rows it still covers stay.
-        const auto restore = [&](int from, int to) {
-            for (qsizetype at = from * stride + X; from < to; ++from, at += stride)
-                pixels[at] = under[at];
-        };
-        const auto fill = [&](int from, int to) {
-            for (qsizetype at = from * stride + X; from < to; ++from, at += stride)
-                pixels[at] = rope;
-        };
-        restore(oldTop, std::min(oldBottom, newTop));
-        restore(std::max(oldTop, newBottom), oldBottom);
-        fill(newTop, std::min(newBottom, oldTop));
-        fill(std::max(newTop, oldBottom), newBottom);
+        restore(X, oldTop, std::min(oldBottom, newTop));
+        restore(X, std::max(oldTop, newBottom), oldBottom);
+        fill(X, newTop, std::min(newBottom, oldTop));
+        fill(X, std::max(newTop, oldBottom), newBottom);
         shown = next;
     }
     bandShown_ = true;
@@ -93,8 +93,7 @@ void RopeCanvas::paint(QPainter& p, const QImage& background, const SimState& s,
     const double scale = scale_;
     QRect part = frame_.rect();
     if (!exposed.isNull())
-        part &= QRect(QPoint(int(std::floor(exposed.left() * scale)) - 1, int(std::floor(exposed.top() * scale)) - 1),
-                      QPoint(int(std::ceil((exposed.right() + 1) * scale)), int(std::ceil((exposed.bottom() + 1) * scale))));
+        part &= exposedDevicePixels(exposed, scale);
     if (!part.isEmpty()) {
         p.save();
         p.scale(1.0 / scale, 1.0 / scale);

@@ -45,9 +45,8 @@ private:
     bool bandShown_ = false;
     std::vector<int> moved_;  // moved 1 cm columns before each column
     // Where each device column from the source's takes the rope from, at
-    // the frame's resolution; and the rows of the rope being drawn.
+    // the frame's resolution.
     std::vector<BandSampling> sampling_;
-    RopeRows ropeRows_{};
 };
 
 }  // namespace tolvi

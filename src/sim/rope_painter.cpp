@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <tuple>
 #include <vector>
 
 namespace tolvi {
@@ -145,16 +144,10 @@ std::pair<int, int> bandRows(const RopeRows& rows, double scale, const BandSampl
     return {edge(least, -1), edge(most, 1)};
 }
 
-void ropeBand(const SimState& s, double scale, int first, int end, RopeBand& band)
+QRect exposedDevicePixels(const QRect& exposed, double scale)
 {
-    const RopeRows rows = ropeRows(s);
-    band.first = first;
-    const std::size_t count = std::size_t(std::max(0, end - first));
-    band.top.resize(count);
-    band.bottom.resize(count);
-    for (int X = first; X < end; ++X)
-        std::tie(band.top[std::size_t(X - first)], band.bottom[std::size_t(X - first)]) =
-            bandRows(rows, scale, bandSampling(scale, X));
+    return QRect(QPoint(int(std::floor(exposed.left() * scale)) - 1, int(std::floor(exposed.top() * scale)) - 1),
+                 QPoint(int(std::ceil((exposed.right() + 1) * scale)), int(std::ceil((exposed.bottom() + 1) * scale))));
 }
 
 void paintRopeMarks(QPainter& p, const SimState& s, double scale)
@@ -203,20 +196,19 @@ void deppoint(QPainter& p, const QImage& background, const SimState& s, const QR
         int exposedTop = std::numeric_limits<int>::min();
         int exposedBottom = std::numeric_limits<int>::max();
         if (!exposed.isNull()) {
-            first = std::max(first, int(std::floor(exposed.left() * scale)) - 1);
-            end = std::min(end, int(std::ceil((exposed.right() + 1) * scale)) + 1);
-            exposedTop = int(std::floor(exposed.top() * scale)) - 1;
-            exposedBottom = int(std::ceil((exposed.bottom() + 1) * scale)) + 1;
+            const QRect device = exposedDevicePixels(exposed, scale);
+            first = std::max(first, device.left());
+            end = std::min(end, device.right() + 1);
+            exposedTop = device.top();
+            exposedBottom = device.bottom() + 1;
         }
-        RopeBand band;
-        ropeBand(s, scale, first, end, band);
+        const RopeRows rows = ropeRows(s);
         // Neighbouring device columns with the same rows make one box: a
         // flat stretch of rope is a single fill, however fine the device.
         std::vector<QRect> boxes;
-        boxes.reserve(band.top.size());
+        boxes.reserve(std::size_t(std::max(0, end - first)));
         for (int X = first; X < end; ++X) {
-            const int top = band.top[std::size_t(X - first)];
-            const int bottom = band.bottom[std::size_t(X - first)];
+            const auto [top, bottom] = bandRows(rows, scale, bandSampling(scale, X));
             if (bottom <= exposedTop || top >= exposedBottom || bottom <= top)
                 continue;
             if (!boxes.empty() && boxes.back().right() == X - 1 && boxes.back().top() == top &&

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
 #include <array>
 #include <utility>
 #include <vector>
@@ -55,14 +56,6 @@ QImage fondi(int typeBout, RandomSource& random, QSize size = {rope::kPictureWid
 // those of the whole frame.
 void deppoint(QPainter& painter, const QImage& background, const SimState& s, const QRect& exposed = QRect());
 
-// The rope's band at `scale` device pixels per unit, as deppoint fills it:
-// device column `first + i` holds the rows [top[i], bottom[i]), none where
-// bottom[i] <= top[i].
-struct RopeBand {
-    int first = 0;
-    std::vector<int> top, bottom;
-};
-
 // The device columns [first, end) the rope crosses at `scale`.
 std::pair<int, int> ropeDeviceColumns(double scale);
 
@@ -91,9 +84,9 @@ BandSampling bandSampling(double scale, int X);
 // empty where the rope does not reach.
 std::pair<int, int> bandRows(const RopeRows& rows, double scale, const BandSampling& at);
 
-// The band over the device columns [first, end), into `band` (its storage
-// reused).
-void ropeBand(const SimState& s, double scale, int first, int end, RopeBand& band);
+// The device pixels a repaint of `exposed` (drawing units) must redraw at
+// `scale`, a pixel more on every side: of the rope, those it may reach.
+QRect exposedDevicePixels(const QRect& exposed, double scale);
 
 // What deppoint draws over the rope: the marker dots and the ruler, at
 // `scale` device pixels per unit.

@@ -377,10 +377,9 @@ void Simulation::updateMarkerLabels()
     // Every tick asks: the texts are made again only when a marker moved.
     const std::array<int, 2> columns{state_.marqueBleue, state_.marqueRouge};
     for (std::size_t i = 0; i < columns.size(); ++i)
-        if (!labelled_[i] || labelledColumns_[i] != columns[i]) {
+        if (labelledColumns_[i] != columns[i]) {
             controls_.labeli[i] = label(columns[i]);
             labelledColumns_[i] = columns[i];
-            labelled_[i] = true;
         }
 }
 

@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <optional>
 
 namespace tolvi {
 class Messages;
@@ -89,8 +90,7 @@ public:
     void setMarqueRouge(int column);
     // The marker abscissa texts: "2,5 m", or empty when absent.
     void updateMarkerLabels();
-    std::array<int, 2> labelledColumns_{};  // the markers' columns labeli shows
-    std::array<bool, 2> labelled_{};
+    std::array<std::optional<int>, 2> labelledColumns_;  // the markers' columns labeli shows
 
     // --- Chronometer -------------------------------------------------------
     void Command3_Click();  // start from zero / stop
