@@ -54,7 +54,10 @@ void addMeasureOptions(BatchOptions& options)
                            return true;
                        }});
     options.push_back({QStringLiteral("--check1"), QStringLiteral("0|1"),
-                       QStringLiteral("« Démarrer simultanément l'onde, le chronomètre et le graphe »"),
+                       QStringLiteral("« Démarrer simultanément l'onde, le chronomètre et le graphe » : cochée, "
+                                      "tout ce qui fait partir ou repartir l'onde (« Démarrer », le choix d'une onde "
+                                      "périodique ou sinusoïdale, une case validée ou une extrémité choisie pendant "
+                                      "qu'elle tourne) remet le chronomètre à zéro et commence un graphe"),
                        QStringLiteral("--check1 1"), checkZeroOne,
                        [](BatchContext& ctx, const QString& v) {
                            ctx.program.simulation().setCheck1(batchInteger(v) == 1);
@@ -73,7 +76,9 @@ void addMeasureOptions(BatchOptions& options)
                            return writeImageFile(ctx, v, ctx.program.simulation().graphImage(ctx.scale));
                        }});
     options.push_back({QStringLiteral("--graph-csv"), QStringLiteral("FICHIER"),
-                       QStringLiteral("écrit l'enregistrement du graphe (t en s ; u1 et u2 en cm) au format CSV français"),
+                       QStringLiteral("écrit l'enregistrement du graphe au format CSV français : t en s, la date que le "
+                                      "chronomètre montre au même instant (0 au début de l'enregistrement, qui est la "
+                                      "corde à ce moment) ; u1 et u2 en cm, la corde aux marqueurs à cette date"),
                        QStringLiteral("--graph-csv graphe.csv"), checkNotEmpty,
                        [](BatchContext& ctx, const QString& v) {
                            return writeTextFile(ctx, v, ctx.program.simulation().graph().csv());

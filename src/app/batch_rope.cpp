@@ -40,7 +40,8 @@ void addRopeOptions(BatchOptions& options)
     options.push_back(
         {QStringLiteral("--text"), QStringLiteral("I=TEXTE"),
          QStringLiteral("écrit TEXTE dans la case de paramètre I (0 fréquence, 1 masse linéique, 2 tension, "
-                        "3 amplitude, 4 durée) puis la valide comme en quittant la case"),
+                        "3 amplitude, 4 durée) puis la valide comme en quittant la case : la corde se vide, et "
+                        "une onde périodique ou sinusoïdale en cours repart de la source 50 ms plus tard"),
          QStringLiteral("--text 2=2,5"),
          [](const QString& v) -> std::optional<QString> {
              const qsizetype eq = v.indexOf(QLatin1Char('='));

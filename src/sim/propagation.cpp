@@ -60,11 +60,19 @@ void emission(SimState& s, int interval, bool running)
     if (!std::isfinite(period))
         return;
     if (double(s.ecoule) >= period) {
-        appendDeformation(s, (double(s.ecoule) - period) / 1000.0);
+        appendDeformation(s, (double(s.ecoule) - period - interval) / 1000.0);
         s.ecoule = std::int32_t(roundEven(double(s.ecoule) - period));
         if (double(s.ecoule) > period)
             s.ecoule = 0;  // at most one emission per tick, no backlog
     }
+}
+
+std::int32_t startingEcoule(float frequence)
+{
+    const double first = roundEven(1000.0 / double(frequence) - 50.0);
+    // Out-of-range frequencies never reach here; an infinite one must not
+    // become an undefined conversion.
+    return std::isfinite(first) && first > 0.0 && first < 1e9 ? std::int32_t(first) : 0;
 }
 
 void ageAndRetire(SimState& s, int interval, double vie)

@@ -30,7 +30,14 @@ double vieMax(const SimState& s, double motif);
 double shape(int typeOnde, bool symetrique, double demiAmplitude, double t, double T);
 
 // Periodic and sinusoidal emission while the wave runs (at most one per tick).
+// A deformation's age is the time since it left the source: one emitted in
+// this tick is given its lateness less the interval, which the ageing that
+// follows in the same tick adds back.
 void emission(SimState& s, int interval, bool running);
+
+// The counter a wave starts (or starts again) with: the first deformation
+// leaves the source 50 ms later, at the frequency in force.
+std::int32_t startingEcoule(float frequence);
 
 // Ages every deformation by the interval and retires the dead ones at the head.
 void ageAndRetire(SimState& s, int interval, double vie);

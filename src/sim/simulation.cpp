@@ -95,8 +95,14 @@ void Simulation::Timer1_Timer()
             return sim.messages_.ask(kind, title, text);
         }
     } showFirst(*this);
+    const float frequencyBefore = state_.frequence;
     if (applyCorrections(state_, controls_, showFirst) > 0)
         emit controlsChanged();
+    // A correction comes at the first tick after the change that called for
+    // it, when the wave has just started again: its first deformation leaves
+    // 50 ms after that start at the corrected frequency.
+    if (state_.frequence != frequencyBefore && controls_.demarRunning)
+        startEmission();
 
     const double motif = propagation::dureeMotif(state_);
     chronometerStep(interval);
@@ -148,6 +154,24 @@ void Simulation::startButtonRule()
         !(state_.typeOnde == OndeSolitaire && std::fabs(state_.deplacement[rope::kSourceColumn]) > 55.0);
 }
 
+void Simulation::startEmission()
+{
+    state_.ecoule = propagation::startingEcoule(state_.frequence);
+}
+
+void Simulation::restartEmission()
+{
+    // The rope was just emptied: a running periodic or sinusoidal wave starts
+    // again from the source, its first deformation 50 ms from now at the
+    // parameters now in force, and with Check1 the chronometer (already
+    // zeroed) and the graph start with it.
+    if (!controls_.demarRunning)
+        return;
+    startEmission();
+    if (controls_.check1)
+        startGraph();
+}
+
 // ---------------------------------------------------------------------------
 // Wave controls
 
@@ -163,7 +187,7 @@ void Simulation::demar_Click()
         }
     }
     if (!solitary && !controls_.demarRunning) {
-        state_.ecoule = std::int32_t(roundEven(1000.0 / state_.frequence - 50.0));
+        startEmission();
         controls_.demarRunning = true;
         if (controls_.check1) {
             zeroChronometer();
@@ -200,12 +224,16 @@ void Simulation::Optpert_Click()
         controls_.demarRunning = false;
         controls_.textfreqEnabled[TfFrequence] = false;
     } else {
-        state_.ecoule = std::int32_t(roundEven(1000.0 / state_.frequence - 50.0));
+        startEmission();
         controls_.demarRunning = true;
         controls_.textfreqEnabled[TfFrequence] = true;
     }
-    if (controls_.check1 && !solitary)
+    // Choosing a periodic or sinusoidal wave starts it: with Check1 the
+    // chronometer and the graph start with it.
+    if (controls_.check1 && !solitary) {
         zeroChronometer();
+        startGraph();
+    }
     const bool sine = state_.typeOnde == OndeSinusoidale;
     controls_.checksiEnabled = !sine;
     controls_.textfreqEnabled[TfDuree] = !sine;
@@ -221,6 +249,7 @@ void Simulation::Optbout_Click()
     if (controls_.check1 && state_.typeOnde != OndeSolitaire)
         zeroChronometer();
     state_.nbDef = 0;
+    restartEmission();
     fondi();
     emit controlsChanged();
 }
@@ -236,10 +265,13 @@ void Simulation::setChecksi(bool checked)
 void Simulation::Checksi_Click()
 {
     resume();
-    if (state_.typeOnde != OndeSinusoidale)
+    const bool empties = state_.typeOnde != OndeSinusoidale;
+    if (empties)
         state_.nbDef = 0;
     if (controls_.check1 && state_.typeOnde != OndeSolitaire)
         zeroChronometer();
+    if (empties)
+        restartEmission();
     emit controlsChanged();
 }
 
@@ -291,6 +323,7 @@ void Simulation::Textfreq_LostFocus(int index)
     if (controls_.check1 && state_.typeOnde != OndeSolitaire)
         zeroChronometer();
     state_.nbDef = 0;
+    restartEmission();
     fondi();
     emit controlsChanged();
 }
@@ -459,7 +492,12 @@ void Simulation::setDurationIndex(int index)
         durationIndex_ = index;
         state_.dureeGraphe = std::int16_t(durationSeconds(index));
     }
-    prepagraph();
+    // A recording under way starts again on the new frame, from the rope as
+    // it is now.
+    if (controls_.recording)
+        beginRecording();
+    else
+        prepagraph();
     emit controlsChanged();
 }
 
@@ -472,9 +510,7 @@ void Simulation::prepagraph()
 void Simulation::startGraph()
 {
     if (state_.marqueBleue != kNoMarker || state_.marqueRouge != kNoMarker) {
-        controls_.recording = true;
-        prepagraph();
-        state_.tempsGraphe = 0.0;
+        beginRecording();
     } else {
         controls_.recording = false;
     }
@@ -488,19 +524,50 @@ void Simulation::Command6_Click()
                                QStringLiteral("Placer un marqueur sur la corde pour obtenir un graphe."));
             return;
         }
-        controls_.recording = true;
-        prepagraph();
-        state_.tempsGraphe = 0.0;
+        beginRecording();
     } else {
         controls_.recording = false;
     }
     emit controlsChanged();
 }
 
+void Simulation::beginRecording()
+{
+    controls_.recording = true;
+    prepagraph();
+    state_.tempsGraphe = 0.0;
+    // The first point is the rope as it is now, at the chronometer's time:
+    // the displacement is made again from the deformations, which the
+    // control that started the recording may just have emptied or added to.
+    propagation::computeDisplacement(state_, propagation::dureeMotif(state_));
+    plotGraphPoint();
+}
+
+// Each point is the rope at the graph's time tempsGraphe, the time the
+// chronometer shows at the same tick: the tick moves the rope, then the
+// graph's clock, then plots.
 void Simulation::graphStep(int interval)
 {
     if (!controls_.recording)
         return;
+    state_.tempsGraphe += interval / 1000.0;
+    plotGraphPoint();
+
+    // The recording ends with its last point at or just past the duration
+    // (column 730): when the next one would fall beyond it.
+    if (state_.tempsGraphe + interval / 1000.0 > state_.dureeGraphe + 0.01) {
+        if (controls_.check1)
+            state_.chrono = 0.0;
+        Command6_Click();
+        if (controls_.check2)
+            Command6_Click();
+        else if (controls_.chronoRunning && controls_.check1)
+            Command3_Click();
+    }
+}
+
+void Simulation::plotGraphPoint()
+{
     const bool blue = validColumn(state_.marqueBleue);
     const bool red = validColumn(state_.marqueRouge);
     const double yB = blue ? state_.deplacement[std::size_t(state_.marqueBleue)] : 0.0;
@@ -527,18 +594,7 @@ void Simulation::graphStep(int interval)
         state_.dernierYBleu = pixel16(rowB);
     if (red)
         state_.dernierYRouge = pixel16(rowR);
-    state_.tempsGraphe += interval / 1000.0;
     emit graphChanged();
-
-    if (state_.tempsGraphe > state_.dureeGraphe + 0.01) {
-        if (controls_.check1)
-            state_.chrono = 0.0;
-        Command6_Click();
-        if (controls_.check2)
-            Command6_Click();
-        else if (controls_.chronoRunning && controls_.check1)
-            Command3_Click();
-    }
 }
 
 }  // namespace tolvi

@@ -121,6 +121,10 @@ private:
     void startButtonRule();
     void chronometerStep(int interval);
     void graphStep(int interval);
+    void beginRecording();
+    void plotGraphPoint();
+    void startEmission();
+    void restartEmission();
 
     Messages& messages_;
     RandomSource& random_;

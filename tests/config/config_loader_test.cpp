@@ -196,6 +196,50 @@ TEST_F(ConfigLoaderTest, LoadingStartsWhatIsStoppedAndLeavesRunningWhatRuns)
     EXPECT_EQ(bare.state().marqueBleue, Simulation::kNoMarker);
 }
 
+// A configuration's wave starts from the source 50 ms after it is opened, at
+// the configuration's own frequency, whatever frequency was in force before;
+// its graph starts at the same moment as the chronometer.
+TEST_F(ConfigLoaderTest, AnOpenedWaveLeavesFiftyMillisecondsAfterTheOpeningAtItsOwnFrequency)
+{
+    struct Case {
+        const char* frequence;
+        int wave;
+        int step;  // ms, the ticks that frequency gives
+    } cases[] = {{"4,00", 2, 12}, {"0,50", 2, 100}, {"1,00", 1, 50}, {"0,50", 1, 50}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frequence);
+        QList<QByteArray> texts = defaultTexts();
+        texts[1] = c.frequence;
+        texts[6] = "0";
+        texts[6 + c.wave] = "1";
+        texts[12] = "1";  // start the three together
+        texts[17] = " 50";  // blue marker on the source
+        const QString file = path("onde.P15");
+        writeBytes(file, image(texts));
+
+        Simulation sim(messages, random);  // 2 Hz, as at start-up
+        sim.readParameters();
+        ASSERT_EQ(load(sim, file), ConfigLoadResult::Loaded);
+        ASSERT_TRUE(sim.controls().recording);
+        ASSERT_TRUE(sim.controls().chronoRunning);
+        // Ticks until the source moves.
+        double moved = -1;
+        for (int i = 0; i < 400 && moved < 0; ++i) {
+            sim.Timer1_Timer();
+            if (std::fabs(sim.state().deplacement[50]) > 1e-3)
+                moved = sim.state().chrono / 100.0;
+        }
+        EXPECT_GT(moved, 0.05);
+        EXPECT_LE(moved, 0.05 + c.step / 1000.0 + 1e-9);
+        // The graph saw it at the same date.
+        const auto& points = sim.graph().points();
+        ASSERT_FALSE(points.empty());
+        EXPECT_NEAR(points.back().t, moved, 1e-9);
+        EXPECT_NE(*points.back().bleu, 0.0);
+        EXPECT_NEAR(*points[points.size() - 2].bleu, 0.0, 1e-3);
+    }
+}
+
 TEST_F(ConfigLoaderTest, RecordsAreReadByTheLoadersRules)
 {
     QList<QByteArray> t = defaultTexts();

@@ -115,9 +115,10 @@ TEST_F(Recording, PointsEqualTheRopeAtTheMarkersTickByTick)
         EXPECT_EQ(*p.bleu, sim.state().deplacement[300]);
         EXPECT_EQ(*p.rouge, sim.state().deplacement[425]);
     }
-    // 50 ms ticks: the recording stops on the tick where tempsGraphe first
-    // exceeds 1.01 s, that is after 21 points (t = 0 .. 1.0 s).
-    EXPECT_EQ(ticks, 21);
+    // 50 ms ticks: the first point is plotted when the recording starts, and
+    // the recording stops with the point after which the next would pass
+    // 1.01 s: 21 points (t = 0 .. 1.0 s) in 20 ticks.
+    EXPECT_EQ(ticks, 20);
     EXPECT_EQ(sim.graph().points().size(), 21u);
     EXPECT_NEAR(sim.graph().points().back().t, 1.0, 1e-9);
     EXPECT_EQ(sim.controls().command6Caption(), QStringLiteral("Enregistrer"));
@@ -156,7 +157,7 @@ TEST_F(Recording, ContinuousRecordingRestartsAndCheck1StopsTheChronometer)
     sim.demar_Click();  // starts the chronometer and a graph together
     EXPECT_TRUE(sim.controls().chronoRunning);
     EXPECT_TRUE(sim.controls().recording);
-    for (int i = 0; i < 21; ++i)
+    for (int i = 0; i < 20; ++i)
         sim.Timer1_Timer();
     EXPECT_TRUE(sim.controls().recording);
     EXPECT_EQ(sim.state().tempsGraphe, 0.0);
@@ -164,7 +165,7 @@ TEST_F(Recording, ContinuousRecordingRestartsAndCheck1StopsTheChronometer)
     EXPECT_TRUE(sim.controls().chronoRunning);
 
     sim.setCheck2(false);
-    for (int i = 0; i < 21; ++i)
+    for (int i = 0; i < 20; ++i)
         sim.Timer1_Timer();
     EXPECT_FALSE(sim.controls().recording);
     EXPECT_FALSE(sim.controls().chronoRunning);

@@ -176,7 +176,10 @@ TEST_F(ScaledGraph, ANewFrameForgetsTheStrokes)
     sim.advance(1.0);
     const int generation = sim.graph().generation();
     sim.setDurationIndex(2);
-    EXPECT_TRUE(sim.graph().strokes().empty());
+    // Only the new recording's first point: a dot at column 30 per marker.
+    ASSERT_EQ(sim.graph().strokes().size(), 2u);
+    for (const GraphStroke& stroke : sim.graph().strokes())
+        EXPECT_TRUE(stroke.dot && stroke.to.x() == 30.0);
     EXPECT_GT(sim.graph().generation(), generation);
     EXPECT_EQ(sim.graph().render(1.0), sim.graphImage());
 }
