@@ -268,8 +268,8 @@ void FeuilleP::Form_Load()
 
 void FeuilleP::Form_Activate()
 {
-    picture1_->labeli(0)->clear();
-    picture1_->labeli(1)->clear();
+    // The marker abscissas stay as they are: they always show the markers,
+    // and the tick rewrites them only when a marker moves.
     clearLabel1();
     sim_.fondi();
 

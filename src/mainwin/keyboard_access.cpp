@@ -140,19 +140,25 @@ void installTabShortcuts(FeuilleP& w)
                 strip->setFocus(Qt::ShortcutFocusReason);
         };
     };
-    const auto add = [window](const QKeySequence& keys, auto slot) {
-        auto* shortcut = new QShortcut(keys, window);
+    const auto add = [window](const QList<QKeySequence>& keys, auto slot) {
+        auto* shortcut = new QShortcut(window);
+        shortcut->setKeys(keys);
         shortcut->setContext(Qt::WindowShortcut);
         QObject::connect(shortcut, &QShortcut::activated, window, slot);
+        // One press can be read several ways: X11 gives Ctrl+Maj+Tab as both
+        // Ctrl+Shift+Tab and Ctrl+Backtab, and Qt calls a press that matches
+        // two keys ambiguous even when they are the same shortcut's. Those
+        // keys all mean the same here.
+        QObject::connect(shortcut, &QShortcut::activatedAmbiguously, window, slot);
     };
     const auto next = choose([](TabStrip& strip) { strip.nextTab(1); });
     const auto previous = choose([](TabStrip& strip) { strip.nextTab(-1); });
-    add(QKeySequence(Qt::CTRL | Qt::Key_Tab), next);
-    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), previous);
-    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), previous);
-    add(QKeySequence(Qt::CTRL | Qt::Key_Backtab), previous);
+    add({QKeySequence(Qt::CTRL | Qt::Key_Tab)}, next);
+    add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+         QKeySequence(Qt::CTRL | Qt::Key_Backtab)},
+        previous);
     for (int n = 1; n <= 3; ++n)
-        add(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n)), choose([n](TabStrip& strip) { strip.selectTab(n); }));
+        add({QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n))}, choose([n](TabStrip& strip) { strip.selectTab(n); }));
 }
 
 }  // namespace tolvi

@@ -217,10 +217,7 @@ void RopePicture::keyPressEvent(QKeyEvent* event)
     case Qt::Key_F10:
         if (event->key() == Qt::Key_F10 && mods != Qt::ShiftModifier)
             break;
-        // The menu a right click at the cursor gives.
-        posMarque_ = column;
-        if (showMenu)
-            showMenu(both_ ? both_ : menu_, mapToGlobal(origin() + keyboardCursor()));
+        keyboardMenu();
         return;
     default:
         break;
@@ -245,12 +242,20 @@ void RopePicture::mouseReleaseEvent(QMouseEvent* event)
 
 void RopePicture::contextMenuEvent(QContextMenuEvent* event)
 {
-    // A mouse click is served when the button is released.
-    if (event->reason() == QContextMenuEvent::Mouse) {
-        event->accept();
-        return;
-    }
-    PictureBox::contextMenuEvent(event);
+    // A mouse click is served when the button is released. The window
+    // system turns the Menu key into this event (on X11 before the key
+    // itself, which then goes to the open menu): the same menu as Maj+F10.
+    if (event->reason() != QContextMenuEvent::Mouse)
+        keyboardMenu();
+    event->accept();
+}
+
+void RopePicture::keyboardMenu()
+{
+    // The menu a right click at the cursor gives.
+    posMarque_ = cursorColumn();
+    if (showMenu)
+        showMenu(both_ ? both_ : menu_, mapToGlobal(origin() + keyboardCursor()));
 }
 
 }  // namespace tolvi

@@ -77,6 +77,8 @@ protected:
     void cursorReadout() override;
 
 private:
+    // The Menu key or Maj+F10: the right click's menu at the keyboard cursor.
+    void keyboardMenu();
 
     Simulation& sim_;
     RopeFrameKey shown_;

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
+#include <QShortcut>
 #include <QTest>
 #include <QTextEdit>
 #include <vector>
@@ -105,6 +106,31 @@ TEST_F(KeyboardTest, TabsChangeByArrowsOnTheStripAndByCtrlShortcutsAnywhere)
     key(Qt::Key_1, Qt::ControlModifier);
     EXPECT_EQ(window->currentTab(), 1);
     EXPECT_TRUE(strip->hasFocus());
+}
+
+// On X11 one press of Ctrl+Maj+Tab reaches Qt read two ways, Ctrl+Shift+Tab
+// and Ctrl+Backtab (the Maj level of the Tab key); when both match, Qt hands
+// the press to one shortcut marked ambiguous. Whichever shortcut gets it,
+// the previous tab comes up.
+TEST_F(KeyboardTest, CtrlShiftTabGoesBackWhenTheDisplayReadsTheKeyTwoWays)
+{
+    const QList<QKeySequence> readings{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                       QKeySequence(Qt::CTRL | Qt::Key_Backtab)};
+    QList<QShortcut*> reached;
+    for (QShortcut* shortcut : window->findChildren<QShortcut*>())
+        for (const QKeySequence& k : shortcut->keys())
+            if (readings.contains(k) && !reached.contains(shortcut))
+                reached << shortcut;
+    ASSERT_FALSE(reached.isEmpty());
+    focus(window->topButton(0));
+    for (QShortcut* shortcut : reached) {
+        key(Qt::Key_2, Qt::ControlModifier);
+        ASSERT_EQ(window->currentTab(), 2);
+        emit shortcut->activatedAmbiguously();
+        EXPECT_EQ(window->currentTab(), 1) << shortcut->keys().first().toString().toStdString();
+        emit shortcut->activated();
+        EXPECT_EQ(window->currentTab(), 3);
+    }
 }
 
 TEST_F(KeyboardTest, FocusMarksAreDottedFramesAroundTheCurrentTabAndThePictures)

@@ -118,6 +118,23 @@ TEST_F(Measuring, MarkerMovedWhilePausedRedrawsAtOnce)
     EXPECT_EQ(rope.pixelColor(600, 54), QColor(0, 0, 255));
 }
 
+// Coming back to the window (a dialog closed, full screen left) keeps the
+// markers' abscissas shown, running or paused.
+TEST_F(Measuring, MarkerAbscissasStayShownWhenTheWindowIsActivatedAgain)
+{
+    for (bool paused : {false, true}) {
+        if (paused)
+            sim.command16_Click();
+        sim.Timer1_Timer();
+        window->Form_Activate();
+        if (!paused)
+            sim.Timer1_Timer();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window->picture1()->labeli(0)->text(), QStringLiteral("2,5 m")) << "paused " << paused;
+        EXPECT_EQ(window->picture1()->labeli(1)->text(), QStringLiteral("3,75 m")) << "paused " << paused;
+    }
+}
+
 TEST_F(Measuring, ReadoutsGoToLabel1AndHintsToInfo)
 {
     QLabel* label1 = window->label1();

@@ -242,10 +242,13 @@ TEST_F(DataOut, RightClickOnThePicturesOffersTheirCommands)
     EXPECT_EQ(shown.last(), rope->menupoint());
     release(rope, QPoint(20, 50), Qt::RightButton);
     EXPECT_EQ(shown.last()->actions(), exports()->ropeActions());
-    // The context-menu key.
+    // The Menu key, which the window system sends as a keyboard context
+    // menu event: the right click's whole menu, at the keyboard cursor.
     QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), rope->mapToGlobal(QPoint(5, 5)));
     QCoreApplication::sendEvent(rope, &key);
-    EXPECT_EQ(shown.last()->actions(), exports()->ropeActions());
+    EXPECT_EQ(shown.last(), rope->markerAndExportMenu());
+    EXPECT_EQ(shown.last()->actions(), both);
+    EXPECT_EQ(rope->posMarque(), rope->cursorColumn());
     const qsizetype before = shown.size();
     QContextMenuEvent mouse(QContextMenuEvent::Mouse, QPoint(5, 5), rope->mapToGlobal(QPoint(5, 5)));
     QCoreApplication::sendEvent(rope, &mouse);
