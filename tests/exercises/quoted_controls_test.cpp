@@ -9,6 +9,10 @@
 #include "mainwin/feuille_p.h"
 #include "mainwin/tab_strip_painter.h"
 #include "measure/confimp.h"
+#include "measure/graph_picture.h"
+#include "platform/messages.h"
+#include "platform/random_source.h"
+#include "sim/simulation.h"
 #include "measure/values_table.h"
 #include "measure/values_window.h"
 
@@ -193,4 +197,51 @@ TEST(QuotedControls, TheHelpsCalculatorExamplesGiveTheirResultWhenTyped)
         ++tried;
     }
     EXPECT_GE(tried, 4);
+}
+
+// What the help says the window does with its entries and keys, done by the
+// window: the examples of out-of-range entries it gives, and the graph
+// cursor's step with Maj.
+TEST(QuotedControls, TheHelpsEntryExamplesAndGraphStepAreWhatTheWindowDoes)
+{
+    const QString help = readAll(QStringLiteral(TOLVI_SOURCE_DIR "/data/aide/tolvi.html"));
+    ASSERT_FALSE(help.isEmpty());
+    EXPECT_FALSE(help.contains(QStringLiteral("refusée avec un message")));
+
+    static const QRegularExpression entry(QStringLiteral(
+        "<span class=\"saisie\" data-case=\"(\\d)\" data-tape=\"([^\"]*)\" data-affiche=\"([^\"]*)\">"));
+    int examples = 0;
+    for (auto it = entry.globalMatch(help); it.hasNext(); ++examples) {
+        const QRegularExpressionMatch m = it.next();
+        SCOPED_TRACE(m.captured(0).toStdString());
+        ScriptedMessages messages;
+        SeededRandom random;
+        Simulation sim(messages, random);
+        const int index = m.captured(1).toInt();
+        sim.setTextfreq(index, m.captured(2));
+        sim.Textfreq_LostFocus(index);
+        EXPECT_EQ(sim.controls().textfreq[std::size_t(index)], m.captured(3));
+        EXPECT_TRUE(messages.asked().empty());
+    }
+    EXPECT_GE(examples, 2);
+
+    static const QRegularExpression graphStep(QStringLiteral("<span class=\"pas-graphe\" data-pixels=\"(\\d+)\">"));
+    const QRegularExpressionMatch step = graphStep.match(help);
+    ASSERT_TRUE(step.hasMatch());
+    ScriptedMessages messages;
+    SeededRandom random;
+    Simulation sim(messages, random);
+    GraphPicture graph(sim);
+    const auto press = [&graph](int key, Qt::KeyboardModifiers mods) {
+        QKeyEvent event(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(&graph, &event);
+    };
+    press(Qt::Key_Home, Qt::NoModifier);
+    const QPoint start = graph.keyboardCursor();
+    press(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(graph.keyboardCursor().x() - start.x(), step.captured(1).toInt());
+    press(Qt::Key_Right, Qt::NoModifier);
+    EXPECT_EQ(graph.keyboardCursor().x() - start.x(), step.captured(1).toInt() + 1);
+    press(Qt::Key_Up, Qt::NoModifier);
+    EXPECT_EQ(graph.keyboardCursor().y(), start.y() - 1);  // one pixel: 1 cm
 }
