@@ -1,5 +1,6 @@
 // Tolvi: a transverse wave on a 7 m rope, for the physics class.
 #include "app/batch.h"
+#include "app/desktop_identity.h"
 #include "app/open_arguments.h"
 #include "app/program.h"
 #include "mainwin/feuille_p.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     tolvi::ensureRuntimeDirectory();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvi"));
+    tolvi::setDesktopIdentity();
     tolvi::installFontsAndTranslations();
 
     if (batch) {

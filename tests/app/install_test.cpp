@@ -364,3 +364,46 @@ TEST(PackageDependencies, EveryFontTheProgramAsksForComesFromADeclaredPackage)
         EXPECT_TRUE(declared) << family.toStdString() << " comes from no package of " << TOLVI_PACKAGE_DEPENDS;
     }
 }
+
+// Started as the menu starts it, on a real display under a window manager:
+// the window carries the program's icon (taskbars, Alt+Tab) and its class
+// is the one the desktop entry names, so that docks tie it to the entry.
+TEST_F(Install, WindowOnARealDisplayCarriesTheIconAndTheEntrysClass)
+{
+    const QString xvfb = tool("xvfb-run");
+    const QString xprop = tool("xprop");
+    const QString xwininfo = tool("xwininfo");
+    if (xvfb.isEmpty() || xprop.isEmpty() || xwininfo.isEmpty())
+        GTEST_SKIP() << "xvfb-run, xprop and xwininfo (x11-utils) are needed";
+    // The window manager when there is one (openbox): it reparents the
+    // window as a desktop would.
+    const QString script = QStringLiteral(
+        "command -v openbox >/dev/null && { openbox --sm-disable >/dev/null 2>&1 & sleep 1; }\n"
+        "'%1' >/dev/null 2>&1 & pid=$!\n"
+        "wid=\n"
+        "for i in $(seq 1 150); do\n"
+        "  wid=$(xwininfo -root -tree | awk '$2 == \"\\\"Tolvi\\\":\" {print $1; exit}')\n"
+        "  [ -n \"$wid\" ] && break; sleep 0.2\n"
+        "done\n"
+        "sleep 1\n"
+        "[ -n \"$wid\" ] && xprop -id \"$wid\" WM_CLASS && xprop -id \"$wid\" _NET_WM_ICON | head -c 200\n"
+        "kill $pid; wait $pid 2>/dev/null; true\n")
+                               .arg(usr_ + QStringLiteral("/bin/tolvi"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    const Outcome r = run(xvfb, {"-a", "-s", "-screen 0 1024x768x24", "sh", "-c", script}, work_.path(), env);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    ASSERT_TRUE(r.out.contains(QStringLiteral("WM_CLASS"))) << "no Tolvi window: " << r.out.toStdString()
+                                                            << r.err.toStdString();
+
+    // WM_CLASS(STRING) = "tolvi", "Tolvi": the entry names that class.
+    static const QRegularExpression wmClass(QStringLiteral("WM_CLASS\\(STRING\\) = \"([^\"]*)\", \"([^\"]*)\""));
+    const QRegularExpressionMatch m = wmClass.match(r.out);
+    ASSERT_TRUE(m.hasMatch()) << r.out.toStdString();
+    const QMap<QString, QString> desktop =
+        desktopEntry(usr_ + QStringLiteral("/share/applications/" TOLVI_APP_ID ".desktop"));
+    EXPECT_EQ(desktop.value(QStringLiteral("StartupWMClass")), m.captured(2));
+    // The icon is set, in several sizes.
+    EXPECT_TRUE(r.out.contains(QStringLiteral("_NET_WM_ICON(CARDINAL) = "))) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("_NET_WM_ICON:  not found"))) << r.out.toStdString();
+}
