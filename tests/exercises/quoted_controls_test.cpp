@@ -242,6 +242,6 @@ TEST(QuotedControls, TheHelpsEntryExamplesAndGraphStepAreWhatTheWindowDoes)
     EXPECT_EQ(graph.keyboardCursor().x() - start.x(), step.captured(1).toInt());
     press(Qt::Key_Right, Qt::NoModifier);
     EXPECT_EQ(graph.keyboardCursor().x() - start.x(), step.captured(1).toInt() + 1);
-    press(Qt::Key_Up, Qt::NoModifier);
-    EXPECT_EQ(graph.keyboardCursor().y(), start.y() - 1);  // one pixel: 1 cm
+    press(Qt::Key_Down, Qt::NoModifier);
+    EXPECT_EQ(graph.keyboardCursor().y(), start.y() + 1);  // one pixel: 1 cm
 }
