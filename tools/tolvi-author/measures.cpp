@@ -497,8 +497,10 @@ namespace {
 void physicalValue(const StatedFigure& figure, const NamedValues& quantities, const NamedValues& physical,
                    const NamedValues& bounds, MeasuredFigure& result)
 {
-    NamedValues names = physical;  // a figure's name hides a quantity's
-    names.insert(names.end(), quantities.begin(), quantities.end());
+    // The run's own quantities first: "pas" is this run's step even when an
+    // earlier figure is called "pas" too.
+    NamedValues names = quantities;
+    names.insert(names.end(), physical.begin(), physical.end());
     const bool computed = !measuring(figure.method);
     if (figure.physics.isEmpty() && !computed) {
         result.physicsProblem = QStringLiteral("valeur physique non donnée");
@@ -571,7 +573,9 @@ bool measureSheet(const MeasureSheet& sheet, const QString& program, const QStri
         const ConfigReading ended = readConfig(config);
         const NamedValues quantities = physicalQuantities(ended.values);
         for (const StatedFigure& figure : experiment.figures) {
-            MeasuredFigure result{experiment.name, figure, std::nullopt, QString()};
+            MeasuredFigure result;
+            result.experiment = experiment.name;
+            result.figure = figure;
             result.measured = measureFigure(figure.method, outputs, known, &result.problem);
             if (result.measured)
                 known.emplace_back(figure.name, *result.measured);

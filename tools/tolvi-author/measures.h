@@ -20,8 +20,9 @@
 // computation over figures above, done by the calculator's evaluator.
 //
 // After "|", a figure's physical value: an expression over the quantities of
-// the run's rope (physics.h: celerite, periode, x_bleu, depart...) and the
-// physical values of the figures above, then optionally "± bound" (what the
+// the run's rope (physics.h: celerite, periode, x_bleu, depart...; they come
+// first when a figure has the same name) and the physical values of the
+// figures above, then optionally "± bound" (what the
 // sampling explains; by default the method's own, see samplingBound). A
 // computed figure without "|" takes the same computation over the physical
 // values, within the propagated bound.
