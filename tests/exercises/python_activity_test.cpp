@@ -17,13 +17,13 @@ namespace {
 
 const QString kData = QStringLiteral(TOLVI_SOURCE_DIR "/data");
 
-struct Run {
+struct Outcome {
     int code = -1;
     QString out;
     QString err;
 };
 
-Run run(const QString& program, const QStringList& arguments, const QString& folder)
+Outcome run(const QString& program, const QStringList& arguments, const QString& folder)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -34,7 +34,7 @@ Run run(const QString& program, const QStringList& arguments, const QString& fol
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(folder);
     p.start(program, arguments);
-    Run r;
+    Outcome r;
     if (!p.waitForStarted(30000))
         return r;
     p.waitForFinished(180000);
@@ -105,14 +105,14 @@ TEST(PythonActivity, TheCompletedProgramFindsTheWavelengthAndSpeedOfTolvisRope)
     for (const auto& [advance, option, file] :
          {std::tuple{"3", "--rope-csv", "corde1.csv"}, std::tuple{"3,5", "--rope-csv", "corde2.csv"},
           std::tuple{"10", "--graph-csv", "graphe.csv"}}) {
-        const Run made = run(tolvi,
+        const Outcome made = run(tolvi,
                              {QStringLiteral("--config"), QStringLiteral("PYTHON.P15"), QStringLiteral("--advance"),
                               QString::fromLatin1(advance), QString::fromLatin1(option), dir.filePath(QString::fromLatin1(file))},
                              QStringLiteral(TOLVI_PROGRAM_DIR));
         ASSERT_EQ(made.code, 0) << made.err.toStdString();
     }
 
-    const Run done = run(python,
+    const Outcome done = run(python,
                          {kData + QStringLiteral("/simulation_onde_corrige.py"), QStringLiteral("corde1.csv"),
                           QStringLiteral("3,00"), QStringLiteral("corde2.csv"), QStringLiteral("3,50"),
                           QStringLiteral("graphe.csv")},
@@ -138,7 +138,7 @@ TEST(PythonActivity, TheCompletedProgramFindsTheWavelengthAndSpeedOfTolvisRope)
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("simulation_onde.png"))));
 
     // The pupils' copy, run before it is completed, says what to do.
-    const Run pupil = run(python,
+    const Outcome pupil = run(python,
                           {kData + QStringLiteral("/simulation_onde.py"), QStringLiteral("corde1.csv"),
                            QStringLiteral("3,00"), QStringLiteral("corde2.csv"), QStringLiteral("3,50"),
                            QStringLiteral("graphe.csv")},

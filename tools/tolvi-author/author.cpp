@@ -113,13 +113,14 @@ void writeInline(QTextCursor& cursor, const QString& line, const QTextCharFormat
 }
 
 // French typography: a no-break space before ; : ! ? and », after «, and
-// between a number and its unit, so that none of them starts a line.
+// between a number (or a power of ten, "10^{3} m") and its unit, so that
+// none of them starts a line.
 QString typographie(QString line)
 {
     static const QRegularExpression beforePunctuation(QStringLiteral(" ([;:!?\u00BB])"));
     static const QRegularExpression afterQuote(QStringLiteral("\u00AB "));
     static const QRegularExpression unit(
-        QStringLiteral("(\\d) (m·s|g·m|kg·m|m|cm|s|ms|N|Hz|g|kg|%)(?=[\\s\u00A0.,;:!?)}·^*\u2026\u00BB/]|$)"));
+        QStringLiteral("(\\d\\}?) (m·s|g·m|kg·m|m|cm|s|ms|N|Hz|g|kg|%)(?=[\\s\u00A0.,;:!?)}·^*\u2026\u00BB/]|$)"));
     // The unit first: once a no-break space stands before « : », the unit
     // would no longer be followed by an ordinary blank.
     line.replace(unit, QStringLiteral("\\1\u00A0\\2"));
