@@ -5,6 +5,7 @@
 // answers are known.
 #include "author.h"
 #include "measures.h"
+#include "physics.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,7 +61,11 @@ TEST(ActivityFigures, MeasuresFindStartsPeaksDelaysPeriodsAndPhases)
 {
     RunOutputs pulse;
     pulse.graphCsv = graphCsv(0.01, 4, [](double t) { return bump(t, 0.30); }, [](double t) { return bump(t, 1.60); });
-    EXPECT_NEAR(measured(QStringLiteral("debut bleu"), pulse), 0.33, 0.011);  // 0,5 cm reached 25 ms in
+    // The curve leaves the axis at its last point at rest, though it reaches
+    // half a pixel only 25 ms later.
+    EXPECT_NEAR(measured(QStringLiteral("debut bleu"), pulse), 0.30, 1e-6);
+    EXPECT_NEAR(measured(QStringLiteral("valeur rouge 1,85"), pulse), 20, 1e-3);
+    EXPECT_NEAR(measured(QStringLiteral("valeur bleu 0,424"), pulse), bump(0.42, 0.30), 1e-3);
     EXPECT_NEAR(measured(QStringLiteral("sommet bleu"), pulse), 0.55, 1e-6);
     EXPECT_NEAR(measured(QStringLiteral("sommet rouge 1"), pulse), 1.85, 1e-6);
     EXPECT_NEAR(measured(QStringLiteral("retard"), pulse), 1.30, 1e-6);
@@ -95,6 +100,11 @@ TEST(ActivityFigures, MeasuresFindStartsPeaksDelaysPeriodsAndPhases)
     EXPECT_NEAR(measured(QStringLiteral("corde_longueur_onde"), rope), 1.5, 0.011);
     EXPECT_NEAR(measured(QStringLiteral("corde_sommet"), rope), 5.0, 0.011);
     EXPECT_NEAR(measured(QStringLiteral("corde_front"), rope), 5.25, 0.011);
+    // The front is the farthest point that moved at all, not the farthest
+    // one half a pixel high.
+    RunOutputs foot;
+    foot.ropeCsv = QStringLiteral("x (m);u (cm)\n2,98;0,9000\n2,99;0,0400\n3,00;0,0000\n3,01;0,0000\n");
+    EXPECT_NEAR(measured(QStringLiteral("corde_front"), foot), 2.99, 1e-9);
 
     // The chronometer's texts, and computations done by the calculator.
     for (auto [text, seconds] : {std::pair{"2,35 s", 2.35}, std::pair{"1 min 5,12 s", 65.12},
@@ -152,6 +162,129 @@ TEST(ActivityFigures, SheetsAreReadQuotedAndTheirMistakesNamed)
     }
 }
 
+// The rope's physics: v = √(T / µ), the calculation step the tick takes, the
+// top of each shape, the markers' abscissas and the source's start.
+TEST(ActivityFigures, ThePhysicsOfARopeComesFromItsConfiguration)
+{
+    auto value = [](const NamedValues& q, const char* name) {
+        for (const auto& [n, v] : q)
+            if (n == QLatin1String(name))
+                return v;
+        ADD_FAILURE() << name;
+        return std::nan("");
+    };
+    ConfigRecords c;  // 0,9 N, 100 g/m, a symmetric pulse of 500 ms
+    c.entries = {QStringLiteral("2,00"), QStringLiteral("100"), QStringLiteral("0,9"), QStringLiteral("20"),
+                 QStringLiteral("500")};
+    c.symmetric = true;
+    c.blueMarker = 150;
+    c.redMarker = -1;
+    NamedValues q = physicalQuantities(c);
+    EXPECT_NEAR(value(q, "celerite"), 3.0, 1e-12);
+    EXPECT_NEAR(value(q, "masse_lineique"), 0.1, 1e-12);
+    EXPECT_NEAR(value(q, "pas"), 0.05, 1e-12);
+    EXPECT_NEAR(value(q, "montee"), 0.25, 1e-12);
+    EXPECT_NEAR(value(q, "x_bleu"), 1.0, 1e-12);
+    EXPECT_EQ(value(q, "x_rouge"), -1);
+    EXPECT_EQ(value(q, "depart"), kSolitaryStart);
+    EXPECT_NEAR(value(q, "longueur_onde"), 1.5, 1e-12);
+    // A peak's date is known within half a step and half a column.
+    EXPECT_NEAR(*samplingBound(QStringLiteral("sommet bleu 2"), q), 0.025 + 0.005 / 3, 1e-12);
+    EXPECT_NEAR(*samplingBound(QStringLiteral("retard"), q), 0.05 + 0.01 / 3, 1e-12);
+    EXPECT_NEAR(*samplingBound(QStringLiteral("debut rouge"), q), 0.05 + 0.005 / 3, 1e-12);
+    EXPECT_FALSE(samplingBound(QStringLiteral("maximum bleu"), q));
+    EXPECT_FALSE(samplingBound(QStringLiteral("phase"), q));
+
+    // The asymmetric pulse peaks at a third of its duration, and its highest
+    // sample may be two thirds of a step from the top.
+    c.symmetric = false;
+    c.entries[4] = QStringLiteral("100");
+    q = physicalQuantities(c);
+    EXPECT_NEAR(value(q, "montee"), 0.1 / 3, 1e-12);
+    EXPECT_NEAR(value(q, "pas"), 0.01, 1e-12);
+    EXPECT_NEAR(*samplingBound(QStringLiteral("sommet bleu"), q), 0.01 * 2 / 3 + 0.005 / 3, 1e-12);
+
+    // The sine: a twentieth of its period, whole milliseconds, 100 ms at most;
+    // its first deformation leaves after the start.
+    c.wave = {false, false, true};
+    c.entries[0] = QStringLiteral("1,00");
+    q = physicalQuantities(c);
+    EXPECT_NEAR(value(q, "pas"), 0.05, 1e-12);
+    EXPECT_NEAR(value(q, "montee"), 0.25, 1e-12);
+    EXPECT_NEAR(value(q, "longueur_onde"), 3.0, 1e-12);
+    EXPECT_EQ(value(q, "depart"), kRepeatedStart);
+    c.entries[0] = QStringLiteral("0,1");
+    EXPECT_NEAR(value(physicalQuantities(c), "pas"), 0.1, 1e-12);
+    c.entries[0] = QStringLiteral("3");
+    EXPECT_NEAR(value(physicalQuantities(c), "pas"), 0.016, 1e-12);  // 33 ms halved: 16,5, rounded to even
+
+    // A quotient carries the relative bound of its denominator; a
+    // difference the sum of both.
+    QString error;
+    const NamedValues values{{QStringLiteral("t1"), 0.5833}, {QStringLiteral("t2"), 1.9167}, {QStringLiteral("tau"), 4.0 / 3}};
+    const NamedValues bounds{{QStringLiteral("t1"), 0.03}, {QStringLiteral("t2"), 0.02}, {QStringLiteral("tau"), 0.05}};
+    EXPECT_NEAR(*propagatedBound(QStringLiteral("t2 - t1"), values, bounds, &error), 0.05, 1e-9);
+    EXPECT_NEAR(*propagatedBound(QStringLiteral("4,00 / tau"), values, bounds, &error),
+                4 / (4.0 / 3 - 0.05) - 3, 1e-9);  // the larger side of the quotient
+    EXPECT_NEAR(*propagatedBound(QStringLiteral("4,00 / tau"), values, bounds, &error) / 3, 0.05 / (4.0 / 3), 0.003);
+    EXPECT_NEAR(*propagatedBound(QStringLiteral("2 * 3,6"), values, bounds, &error), 0, 1e-12);
+
+    EXPECT_DOUBLE_EQ(statedRounding(QStringLiteral("0,58")), 0.005);
+    EXPECT_DOUBLE_EQ(statedRounding(QStringLiteral("20")), 0.5);
+    EXPECT_DOUBLE_EQ(statedRounding(QStringLiteral("2,0")), 0.05);
+}
+
+TEST(ActivityFigures, PhysicalValuesAreReadAndWeighedAgainstTheStatedFigure)
+{
+    QString error;
+    const auto sheet = parseMeasures(
+        QStringLiteral("[a]\ntolvi = --config A.P15\nt1 = 0,58 ± 0,03 : sommet bleu | depart + montee + x_bleu / celerite\n"
+                       "haut = 20 ± 1 : maximum bleu | amplitude ± 0,6\ntau = 1,33 ± 0,03 : t1 * 2\n"
+                       "t9 = 1 ± 0,03 : chrono | t1 + 1 ± pas\n"),
+        &error);
+    ASSERT_TRUE(sheet) << error.toStdString();
+    EXPECT_EQ(sheet->find(QStringLiteral("t1"))->physics, QStringLiteral("depart + montee + x_bleu / celerite"));
+    EXPECT_TRUE(sheet->find(QStringLiteral("t1"))->physicsBound.isEmpty());
+    EXPECT_EQ(sheet->find(QStringLiteral("haut"))->physicsBound, QStringLiteral("0,6"));
+    EXPECT_EQ(sheet->find(QStringLiteral("haut"))->method, QStringLiteral("maximum bleu"));
+    EXPECT_TRUE(sheet->find(QStringLiteral("tau"))->physics.isEmpty());
+    EXPECT_EQ(sheet->find(QStringLiteral("t9"))->physicsBound, QStringLiteral("pas"));
+
+    struct Bad {
+        const char* text;
+        const char* says;
+    } bad[] = {
+        {"[a]\nt1 = 0,5 ± 0,1 : sommet bleu | celerity * 2", "celerity"},
+        {"[a]\nt1 = 0,5 ± 0,1 : sommet bleu | t2", "t2"},
+        {"[a]\nu = 20 ± 1 : maximum bleu | amplitude", "± écart"},
+        {"[a]\nt1 = 0,5 ± 0,1 : sommet bleu |", "manquante"},
+        {"[a]\nu = 2 ± 1 : valeur bleu", "DATE"},
+    };
+    for (const Bad& b : bad) {
+        error.clear();
+        EXPECT_FALSE(parseMeasures(QString::fromUtf8(b.text), &error)) << b.text;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(b.says))) << b.text << " -> " << error.toStdString();
+    }
+
+    // A stated figure agrees when the sampling's bound and its own rounding
+    // cover the difference: 0,58 for 0,5833 within 0,025.
+    MeasuredFigure r;
+    r.figure = sheet->find(QStringLiteral("t1")) ? *sheet->find(QStringLiteral("t1")) : StatedFigure{};
+    r.physical = 0.5833;
+    r.bound = 0.025;
+    EXPECT_TRUE(r.agreesWithPhysics());
+    r.physical = 0.62;  // 0,04 away: more than 0,025 + 0,005
+    EXPECT_FALSE(r.agreesWithPhysics());
+    r.physical.reset();
+    EXPECT_FALSE(r.agreesWithPhysics());
+    r.measured = 0.6;
+    EXPECT_TRUE(describe(r).contains(QStringLiteral("sans valeur physique")));
+    r.physical = 0.5833;
+    EXPECT_TRUE(describe(r).contains(QStringLiteral("annoncé 0,58")));
+    EXPECT_TRUE(describe(r).contains(QStringLiteral("mesuré 0,6000")));
+    EXPECT_TRUE(describe(r).contains(QStringLiteral("physique 0,5833 ± 0,0300")));
+}
+
 TEST(ActivityFigures, EveryFigureTheActivitiesStateIsWhatTheProgramMeasures)
 {
     std::vector<MeasuredFigure> results;
@@ -162,13 +295,16 @@ TEST(ActivityFigures, EveryFigureTheActivitiesStateIsWhatTheProgramMeasures)
     QSet<QString> exercises;
     for (const MeasuredFigure& r : results) {
         EXPECT_TRUE(r.agrees()) << describe(r).toStdString();
+        // ... and what the physics of the rope gives, within the sampling.
+        EXPECT_TRUE(r.agreesWithPhysics()) << describe(r).toStdString();
         exercises.insert(r.experiment.section(QLatin1Char(' '), 0, 0));
     }
     // Every corrected activity states its figures through a sheet.
     for (const char* name : {"CELERITE.E33", "TENSION.E33", "REFLEXIO.E33", "ONDESINU.E33", "PERIODIQ.E33",
-                             "PROPAGE.E33", "QUALITE.E33"})
+                             "PROPAGE.E33", "QUALITE.E33", "ECHO.E33", "SIGNAL.E33", "INCERTA.E33", "PYTHON.E33",
+                             "MODELSIN.E33"})
         EXPECT_TRUE(exercises.contains(QString::fromLatin1(name))) << name;
-    EXPECT_GE(results.size(), 60u);
+    EXPECT_GE(results.size(), 120u);
 
     // And every figure of a sheet is quoted by a text, none left behind.
     const QDir sources(QStringLiteral(TOLVI_SOURCE_DIR "/data-src/exercices"));

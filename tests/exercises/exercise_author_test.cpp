@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -100,6 +101,37 @@ TEST(ExerciseAuthor, MarkupBecomesFormattedRtfThatReadsBack)
     EXPECT_EQ(formatAt(QStringLiteral("-1")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
     EXPECT_TRUE(formatAt(QStringLiteral("italique")).fontItalic());
     EXPECT_EQ(formatAt(QStringLiteral("bleu")).foreground().color(), QColor(0, 0, 200));
+}
+
+// No unit starts a line: a number and its unit are held together even when
+// the unit is followed by « : », « ; », « . » or « … », and the punctuation
+// keeps its own no-break space.
+TEST(ExerciseAuthor, NumbersKeepTheirUnitsWhateverFollowsThem)
+{
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(author::markupToRtf(QStringLiteral(
+                            "2,35 s : puis 0,4 N ; 0,9 N ; enfin 6,0 m. et 3,15 s… ou 20 cm, 4 Hz ! 2 m/s et 3 sacs, 10^{3} m.")),
+                        doc));
+    EXPECT_EQ(doc.begin().text(), QStringLiteral("2,35\u00A0s\u00A0: puis 0,4\u00A0N\u00A0; 0,9\u00A0N\u00A0; enfin "
+                                                 "6,0\u00A0m. et 3,15\u00A0s\u2026 ou 20\u00A0cm, 4\u00A0Hz\u00A0! "
+                                                 "2\u00A0m/s et 3 sacs, 103\u00A0m."));
+
+    // And so in every text the activities ship.
+    static const QRegularExpression looseUnit(
+        QStringLiteral("\\d (m·s|g·m|kg·m|m|cm|s|ms|N|Hz|g|kg|%)(?![A-Za-zÀ-ÿ])"));
+    const QDir data(QStringLiteral(TOLVI_SOURCE_DIR "/data"));
+    int read = 0;
+    for (const QString& name : data.entryList({QStringLiteral("*.RTF")}, QDir::Files)) {
+        QTextDocument shipped;
+        QFile file(data.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        ASSERT_TRUE(readRtf(file.readAll(), shipped)) << name.toStdString();
+        // toRawText: toPlainText would turn the no-break spaces into blanks.
+        const QRegularExpressionMatch loose = looseUnit.match(shipped.toRawText());
+        EXPECT_FALSE(loose.hasMatch()) << name.toStdString() << " : « " << loose.captured().toStdString() << " »";
+        ++read;
+    }
+    EXPECT_GE(read, 25);
 }
 
 TEST(ExerciseAuthor, SourcesAreReadAndTheirMistakesNamed)

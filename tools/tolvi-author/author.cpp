@@ -113,16 +113,19 @@ void writeInline(QTextCursor& cursor, const QString& line, const QTextCharFormat
 }
 
 // French typography: a no-break space before ; : ! ? and », after «, and
-// between a number and its unit, so that none of them starts a line.
+// between a number (or a power of ten, "10^{3} m") and its unit, so that
+// none of them starts a line.
 QString typographie(QString line)
 {
     static const QRegularExpression beforePunctuation(QStringLiteral(" ([;:!?\u00BB])"));
     static const QRegularExpression afterQuote(QStringLiteral("\u00AB "));
     static const QRegularExpression unit(
-        QStringLiteral("(\\d) (m·s|g·m|kg·m|m|cm|s|ms|N|Hz|g|kg|%)(?=[\\s.,;:)·^*]|$)"));
+        QStringLiteral("(\\d\\}?) (m·s|g·m|kg·m|m|cm|s|ms|N|Hz|g|kg|%)(?=[\\s\u00A0.,;:!?)}·^*\u2026\u00BB/]|$)"));
+    // The unit first: once a no-break space stands before « : », the unit
+    // would no longer be followed by an ordinary blank.
+    line.replace(unit, QStringLiteral("\\1\u00A0\\2"));
     line.replace(beforePunctuation, QStringLiteral("\u00A0\\1"));
     line.replace(afterQuote, QStringLiteral("\u00AB\u00A0"));
-    line.replace(unit, QStringLiteral("\\1\u00A0\\2"));
     return line;
 }
 
@@ -409,6 +412,11 @@ std::optional<ExerciseSource> parseExercise(const QString& text, QString* error)
             if (notions == out.records.notions.size())
                 return fail(kv.line, QStringLiteral("quatre lignes de notions au plus"));
             out.records.notions[notions++] = kv.value;
+        } else if (kv.key == QLatin1String("joint")) {
+            // A file shipped beside the exercise as it is (a script, a table).
+            if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+                return fail(kv.line, QStringLiteral("joint : nom de fichier sans dossier attendu"));
+            out.attachments.push_back({name, source.isEmpty() ? name : source});
         } else if (kv.key == QLatin1String("mesures")) {
             out.measures = kv.value;
         } else if (kv.key == QLatin1String("titre")) {
@@ -494,6 +502,17 @@ bool buildAll(const QString& sourceDir, const QString& outputDir, QStringList* w
                     *error = file.target + QStringLiteral(" : ") + status.message;
                 return false;
             }
+            note(file.target);
+        }
+        for (const GeneratedFile& file : exercise->attachments) {
+            const FileBytes bytes = readWholeFile(source.filePath(file.source), kSourceSizeLimit);
+            if (!bytes.ok()) {
+                if (error)
+                    *error = file.source + QStringLiteral(" : lecture impossible");
+                return false;
+            }
+            if (!writeOutput(output.filePath(file.target), bytes.bytes, error))
+                return false;
             note(file.target);
         }
         const RecordStatus status = saveExercise(output.filePath(exercise->output), exercise->records);

@@ -65,6 +65,7 @@ struct ExerciseSource {
     ExerciseRecords records;
     std::vector<GeneratedFile> texts;           // RTF built from markup
     std::vector<GeneratedFile> configurations;  // .P15 built from descriptions
+    std::vector<GeneratedFile> attachments;     // files copied as they are (a script for the pupils)
     QString measures;  // the measure sheet whose figures the texts quote ({=nom}), or empty
 };
 

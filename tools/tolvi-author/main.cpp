@@ -36,7 +36,7 @@ const char* const kHelp =
     "      convertit une description de configuration en fichier de configuration ; avec « - » pour SORTIE.P15, il est écrit sur la sortie standard\n"
     "      exemple : tolvi-author config depart.cfg DEPART.P15\n"
     "  mesurer SOURCES TOLVI DONNEES\n"
-    "      refait chaque expérience des feuilles de mesures *.mesures de SOURCES avec le programme TOLVI, ses fichiers pris dans le dossier DONNEES, et compare chaque valeur annoncée à sa mesure (code 1 si l'une s'en écarte plus que sa tolérance)\n"
+    "      refait chaque expérience des feuilles de mesures *.mesures de SOURCES avec le programme TOLVI, ses fichiers pris dans le dossier DONNEES, et écrit pour chaque valeur annoncée sa mesure et sa valeur physique (célérité √(T / µ), retard d / v, λ = v / f...) ; code 1 si une valeur annoncée s'écarte de sa mesure plus que sa tolérance, ou de sa valeur physique plus que ce qu'expliquent l'échantillonnage et l'arrondi\n"
     "      exemple : tolvi-author mesurer mes-sources /usr/bin/tolvi mes-exercices\n"
     "  --help\n"
     "      affiche cette aide\n"
@@ -79,7 +79,7 @@ int main(int argc, char** argv)
         bool agree = ran;
         for (const author::MeasuredFigure& r : results) {
             out << author::describe(r) << '\n';
-            agree = agree && r.agrees();
+            agree = agree && r.agrees() && r.agreesWithPhysics();
         }
         if (!ran)
             err << error << '\n';

@@ -1,5 +1,7 @@
 #include "measures.h"
 
+#include "physics.h"
+
 #include "calc/calc_numbers.h"
 #include "calc/evaluator.h"
 #include "text/french_numbers.h"
@@ -24,7 +26,16 @@ const QStringList kMethods{QStringLiteral("debut"),         QStringLiteral("somm
                            QStringLiteral("pas"),           QStringLiteral("corde_sommet"),
                            QStringLiteral("corde_front"),   QStringLiteral("corde_longueur_onde"),
                            QStringLiteral("chrono"),        QStringLiteral("retard"),
-                           QStringLiteral("fin")};
+                           QStringLiteral("fin"),           QStringLiteral("valeur")};
+// Whether a method reads the run's outputs rather than computes: its first
+// word is a method's name and it holds no operation ("pas / 2" computes).
+bool measuring(const QString& method)
+{
+    static const QRegularExpression operation(QStringLiteral("[-+*/^()]"));
+    return kMethods.contains(method.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty)) &&
+           !method.contains(operation);
+}
+
 // Functions the calculator knows, allowed in computations.
 const QStringList kFunctions{QStringLiteral("sqr"), QStringLiteral("ln"),  QStringLiteral("log"),
                              QStringLiteral("exp"), QStringLiteral("sin"), QStringLiteral("cos"),
@@ -32,6 +43,8 @@ const QStringList kFunctions{QStringLiteral("sqr"), QStringLiteral("ln"),  QStri
 
 // Below this displacement (cm) the rope is taken as at rest: half a pixel.
 constexpr double kRest = 0.5;
+// Below this one a point has not moved at all: less than the CSV's last digit.
+constexpr double kStill = 0.005;
 
 const QRegularExpression& identifier()
 {
@@ -165,6 +178,30 @@ std::optional<double> chronoSeconds(const QString& text)
     return m.captured(1).toDouble() * 3600 + m.captured(2).toDouble() * 60 + number(m.captured(3)).value_or(0);
 }
 
+// "0,55 ± 0,03" -> "0,55", returning "0,03"; "" when there is no "±".
+QString splitBound(QString& value)
+{
+    for (const QString& pm : {QStringLiteral("±"), QStringLiteral("+-")}) {
+        if (const qsizetype at = value.indexOf(pm); at >= 0) {
+            const QString bound = value.mid(at + pm.size()).trimmed();
+            value = value.left(at).trimmed();
+            return bound;
+        }
+    }
+    return QString();
+}
+
+const QStringList& quantityNames()
+{
+    static const QStringList names = [] {
+        QStringList out;
+        for (const auto& q : physicalQuantities(ConfigRecords{}))
+            out << q.first;
+        return out;
+    }();
+    return names;
+}
+
 std::optional<double> fail(QString* error, const QString& message)
 {
     if (error)
@@ -172,8 +209,9 @@ std::optional<double> fail(QString* error, const QString& message)
     return std::nullopt;
 }
 
-// A computation over figures, done by the calculator's own evaluator.
-std::optional<double> compute(const QString& expression, const std::vector<std::pair<QString, double>>& known,
+}  // namespace
+
+std::optional<double> evaluateFigures(const QString& expression, const std::vector<std::pair<QString, double>>& known,
                               QString* error)
 {
     QString text;
@@ -189,7 +227,7 @@ std::optional<double> compute(const QString& expression, const std::vector<std::
         else if (kFunctions.contains(name.toLower()))
             text += name + QLatin1Char(' ');
         else
-            return fail(error, QStringLiteral("« %1 » n'est pas une valeur mesurée avant").arg(name));
+            return fail(error, QStringLiteral("« %1 » n'est pas une valeur donnée avant").arg(name));
         from = m.capturedEnd();
     }
     text += expression.mid(from);
@@ -201,8 +239,6 @@ std::optional<double> compute(const QString& expression, const std::vector<std::
         return fail(error, QStringLiteral("calcul impossible : %1").arg(expression));
     return lireNombre(text).valeur;
 }
-
-}  // namespace
 
 const StatedFigure* MeasureSheet::find(const QString& name) const
 {
@@ -252,15 +288,16 @@ std::optional<MeasureSheet> parseMeasures(const QString& text, QString* error)
         if (colon < 0)
             return failAt(lineNo, QStringLiteral("« : méthode » manque après la valeur de %1").arg(key));
         QString value = rest.left(colon).trimmed();
-        const QString method = rest.mid(colon + 1).trimmed();
-        QString tolerance;
-        for (const QString& pm : {QStringLiteral("±"), QStringLiteral("+-")}) {
-            if (const qsizetype at = value.indexOf(pm); at >= 0) {
-                tolerance = value.mid(at + pm.size()).trimmed();
-                value = value.left(at).trimmed();
-                break;
-            }
+        QString method = rest.mid(colon + 1).trimmed();
+        QString physics;
+        if (const qsizetype bar = method.indexOf(QLatin1Char('|')); bar >= 0) {
+            physics = method.mid(bar + 1).trimmed();
+            method = method.left(bar).trimmed();
+            if (physics.isEmpty())
+                return failAt(lineNo, QStringLiteral("valeur physique manquante après « | » pour %1").arg(key));
         }
+        const QString tolerance = splitBound(value);
+        const QString physicsBound = splitBound(physics);
         const auto stated = number(value);
         const auto within = number(tolerance);
         if (!stated)
@@ -270,7 +307,7 @@ std::optional<MeasureSheet> parseMeasures(const QString& text, QString* error)
         if (method.isEmpty())
             return failAt(lineNo, QStringLiteral("méthode de mesure manquante pour %1").arg(key));
         const QStringList words = method.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (!kMethods.contains(words[0])) {
+        if (!measuring(method)) {
             // A computation: every name in it is a figure given above.
             auto it = identifier().globalMatch(method);
             while (it.hasNext()) {
@@ -280,13 +317,30 @@ std::optional<MeasureSheet> parseMeasures(const QString& text, QString* error)
             }
         } else if (QStringList{QStringLiteral("debut"), QStringLiteral("sommet"), QStringLiteral("maximum"),
                                QStringLiteral("minimum"), QStringLiteral("periode"),
-                               QStringLiteral("fin")}
+                               QStringLiteral("fin"), QStringLiteral("valeur")}
                        .contains(words[0]) &&
                    (words.size() < 2 || !markerIndex(words[1]))) {
             return failAt(lineNo, QStringLiteral("%1 : « bleu » ou « rouge » attendu").arg(words[0]));
+        } else if (words[0] == QLatin1String("valeur") && (words.size() != 3 || !number(words[2]))) {
+            return failAt(lineNo, QStringLiteral("valeur : « valeur COULEUR DATE » attendu"));
         }
+        // The physical value: quantities of the rope and figures given above.
+        for (const QString& expression : {physics, physicsBound}) {
+            auto it = identifier().globalMatch(expression);
+            while (it.hasNext()) {
+                const QString name = it.next().captured();
+                if (std::find(names.begin(), names.end(), name) == names.end() && !kFunctions.contains(name.toLower()) &&
+                    !quantityNames().contains(name))
+                    return failAt(lineNo, QStringLiteral("grandeur inconnue « %1 » dans la valeur physique de %2")
+                                              .arg(name, key));
+            }
+        }
+        if (!physics.isEmpty() && physicsBound.isEmpty() && measuring(method) &&
+            !samplingBound(method, {}))
+            return failAt(lineNo, QStringLiteral("%1 : « ± écart » attendu après la valeur physique (méthode %2)")
+                                      .arg(key, words[0]));
         names.push_back(key);
-        experiment.figures.push_back({lineNo, key, value, *stated, *within, method});
+        experiment.figures.push_back({lineNo, key, value, *stated, *within, method, physics, physicsBound});
     }
     return sheet;
 }
@@ -316,8 +370,8 @@ std::optional<double> measureFigure(const QString& method, const RunOutputs& out
 {
     const QStringList words = method.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const QString kind = words.value(0);
-    if (!kMethods.contains(kind))
-        return compute(method, known, error);
+    if (!measuring(method))
+        return evaluateFigures(method, known, error);
 
     if (kind == QLatin1String("chrono")) {
         const auto seconds = chronoSeconds(outputs.chronoText);
@@ -328,8 +382,9 @@ std::optional<double> measureFigure(const QString& method, const RunOutputs& out
         if (rope.empty())
             return fail(error, QStringLiteral("pas de corde enregistrée"));
         if (kind == QLatin1String("corde_front")) {
+            // The farthest point that has moved at all.
             for (auto s = rope.rbegin(); s != rope.rend(); ++s)
-                if (std::abs(s->u[0].value_or(0)) >= kRest)
+                if (std::abs(s->u[0].value_or(0)) >= kStill)
                     return s->at;
             return fail(error, QStringLiteral("la corde est au repos"));
         }
@@ -378,13 +433,28 @@ std::optional<double> measureFigure(const QString& method, const RunOutputs& out
     if (!k || !hasCurve(graph, *k))
         return fail(error, QStringLiteral("pas de courbe %1 sur le graphe").arg(words.value(1)));
     if (kind == QLatin1String("debut")) {
-        for (const Sample& s : graph)
-            if (std::abs(s.u[*k].value_or(0)) >= kRest)
-                return s.at;
+        // Where the drawn curve leaves the axis: the last point still at
+        // rest before the curve moves by half a pixel.
+        for (std::size_t i = 0; i < graph.size(); ++i) {
+            if (std::abs(graph[i].u[*k].value_or(0)) < kRest)
+                continue;
+            std::size_t j = i;
+            while (j > 0 && std::abs(graph[j].u[*k].value_or(0)) >= kStill)
+                --j;
+            return graph[j].at;
+        }
         return fail(error, QStringLiteral("la courbe %1 ne quitte pas le repos").arg(words[1]));
     }
     if (kind == QLatin1String("fin"))
         return graph.back().u[*k].value_or(0);
+    if (kind == QLatin1String("valeur")) {
+        // The line of the values table nearest the date.
+        const double at = number(words.value(2)).value_or(0);
+        const auto nearest = std::min_element(graph.begin(), graph.end(), [at](const Sample& a, const Sample& b) {
+            return std::abs(a.at - at) < std::abs(b.at - at);
+        });
+        return nearest->u[*k].value_or(0);
+    }
     if (kind == QLatin1String("maximum") || kind == QLatin1String("minimum")) {
         const bool top = kind == QLatin1String("maximum");
         double best = top ? -1e300 : 1e300;
@@ -414,10 +484,54 @@ bool MeasuredFigure::agrees() const
     return measured && std::abs(*measured - figure.value) <= figure.tolerance + 1e-9;
 }
 
+bool MeasuredFigure::agreesWithPhysics() const
+{
+    return physical && std::abs(*physical - figure.value) <= bound + statedRounding(figure.stated) + 1e-9;
+}
+
+namespace {
+
+// The figure's physical value and the difference its sampling explains:
+// its own expression over the rope's quantities and the figures above, or,
+// for a computed figure, the same computation over their physical values.
+void physicalValue(const StatedFigure& figure, const NamedValues& quantities, const NamedValues& physical,
+                   const NamedValues& bounds, MeasuredFigure& result)
+{
+    // The run's own quantities first: "pas" is this run's step even when an
+    // earlier figure is called "pas" too.
+    NamedValues names = quantities;
+    names.insert(names.end(), physical.begin(), physical.end());
+    const bool computed = !measuring(figure.method);
+    if (figure.physics.isEmpty() && !computed) {
+        result.physicsProblem = QStringLiteral("valeur physique non donnée");
+        return;
+    }
+    QString problem;
+    const std::optional<double> value =
+        evaluateFigures(figure.physics.isEmpty() ? figure.method : figure.physics, figure.physics.isEmpty() ? physical : names, &problem);
+    std::optional<double> bound;
+    if (!figure.physicsBound.isEmpty())
+        bound = evaluateFigures(figure.physicsBound, names, &problem);
+    else if (computed)
+        bound = propagatedBound(figure.method, physical, bounds, &problem);
+    else
+        bound = samplingBound(figure.method, quantities);
+    if (!value || !bound) {
+        result.physicsProblem = problem.isEmpty() ? QStringLiteral("écart d'échantillonnage inconnu") : problem;
+        return;
+    }
+    result.physical = value;
+    result.bound = std::abs(*bound);
+}
+
+}  // namespace
+
 bool measureSheet(const MeasureSheet& sheet, const QString& program, const QString& workingDir,
                   std::vector<MeasuredFigure>* results, QString* error)
 {
     std::vector<std::pair<QString, double>> known;
+    NamedValues physical;  // the figures' physical values, the latest first
+    NamedValues bounds;
     for (const Experiment& experiment : sheet.experiments) {
         QTemporaryDir scratch;
         if (!scratch.isValid()) {
@@ -432,7 +546,10 @@ bool measureSheet(const MeasureSheet& sheet, const QString& program, const QStri
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(workingDir);
-        process.start(QFileInfo(program).absoluteFilePath(), experiment.arguments + QStringList{QStringLiteral("--graph-csv"), graph,
+        // The configuration the run ends with gives the rope's physics.
+        const QString config = scratch.filePath(QStringLiteral("fin.P15"));
+        process.start(QFileInfo(program).absoluteFilePath(), experiment.arguments + QStringList{QStringLiteral("--save-config"), config,
+                                                                  QStringLiteral("--graph-csv"), graph,
                                                                   QStringLiteral("--rope-csv"), rope,
                                                                   QStringLiteral("--chrono-text")});
         if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
@@ -453,11 +570,23 @@ bool measureSheet(const MeasureSheet& sheet, const QString& program, const QStri
             if (file.open(QIODevice::ReadOnly))
                 *text = QString::fromUtf8(file.readAll());
         }
+        const ConfigReading ended = readConfig(config);
+        const NamedValues quantities = physicalQuantities(ended.values);
         for (const StatedFigure& figure : experiment.figures) {
-            MeasuredFigure result{experiment.name, figure, std::nullopt, QString()};
+            MeasuredFigure result;
+            result.experiment = experiment.name;
+            result.figure = figure;
             result.measured = measureFigure(figure.method, outputs, known, &result.problem);
             if (result.measured)
                 known.emplace_back(figure.name, *result.measured);
+            if (ended.status != ConfigReadStatus::Ok)
+                result.physicsProblem = QStringLiteral("configuration de fin illisible");
+            else
+                physicalValue(figure, quantities, physical, bounds, result);
+            if (result.physical) {
+                physical.insert(physical.begin(), {figure.name, *result.physical});
+                bounds.emplace_back(figure.name, result.bound);
+            }
             if (results)
                 results->push_back(result);
         }
@@ -467,13 +596,25 @@ bool measureSheet(const MeasureSheet& sheet, const QString& program, const QStri
 
 QString describe(const MeasuredFigure& r)
 {
-    QString text = QStringLiteral("%1 [%2] : annoncé %3 ± %4 (%5), ")
+    const QString physics =
+        r.physical ? QStringLiteral("physique %1 ± %2 (%3)")
+                         .arg(formatPattern(*r.physical, QStringLiteral("0.0000")),
+                              formatPattern(r.bound + statedRounding(r.figure.stated), QStringLiteral("0.0000")),
+                              r.figure.physics.isEmpty() ? r.figure.method : r.figure.physics)
+                   : QStringLiteral("sans valeur physique : ") + r.physicsProblem;
+    QString text = QStringLiteral("%1 [%2] : annoncé %3 ± %4 (%5) | ")
                        .arg(r.figure.name, r.experiment, r.figure.stated,
                             formatGeneral(r.figure.tolerance), r.figure.method);
     if (!r.measured)
-        return text + QStringLiteral("non mesuré : ") + r.problem;
-    text += QStringLiteral("mesuré %1").arg(formatPattern(*r.measured, QStringLiteral("0.0000")));
-    return text + (r.agrees() ? QStringLiteral(" : d'accord") : QStringLiteral(" : DÉSACCORD"));
+        text += QStringLiteral("non mesuré : ") + r.problem;
+    else
+        text += QStringLiteral("mesuré %1").arg(formatPattern(*r.measured, QStringLiteral("0.0000")));
+    text += QStringLiteral(" | ") + physics;
+    if (!r.agrees())
+        return text + QStringLiteral(" : DÉSACCORD avec la mesure");
+    if (!r.agreesWithPhysics())
+        return text + QStringLiteral(" : DÉSACCORD avec la physique");
+    return text + QStringLiteral(" : d'accord");
 }
 
 }  // namespace tolvi::author
