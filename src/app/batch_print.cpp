@@ -90,6 +90,17 @@ bool printTextPdf(BatchContext& ctx, const QString& path)
 bool copyPicture(BatchContext& ctx, const QString& which)
 {
     Simulation& sim = ctx.program.simulation();
+    // Without a display, the offscreen clipboard dies with the program:
+    // nobody could paste from it.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        const QString display = qEnvironmentVariable("DISPLAY");
+        ctx.error = display.isEmpty()
+                        ? QStringLiteral("Le presse-papiers n'est pas disponible : aucun affichage n'est ouvert "
+                                         "(la variable DISPLAY est vide).")
+                        : QStringLiteral("Le presse-papiers n'est pas disponible : l'affichage %1 ne répond pas.")
+                              .arg(display);
+        return false;
+    }
     const QImage image = which == QLatin1String("rope") ? sim.ropeImage() : sim.graphImage();
     if (!copyImageToClipboard(image)) {
         ctx.error = QStringLiteral("Le presse-papiers n'a pas accepté l'image.");
