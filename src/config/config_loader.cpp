@@ -171,7 +171,9 @@ std::optional<QString> saveName(const QString& text, const QString& directory)
     }
     if (trimBlanks(name).isEmpty())
         return std::nullopt;
-    if (slash < 0) {
+    // No folder (the current one was deleted): the name stays relative, and
+    // the save refuses it instead of writing at the root.
+    if (slash < 0 && !directory.isEmpty()) {
         folder = directory;
         if (!folder.endsWith(QLatin1Char('/')))
             folder += QLatin1Char('/');

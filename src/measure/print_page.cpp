@@ -59,6 +59,10 @@ QSize screenSize(const QImage& image)
 QString unwritableFile(const QString& path, const QString& systemReason)
 {
     const QFileInfo file(path);
+    // Named as given when it has no folder to be looked for in.
+    if (file.isRelative() && !currentFolder())
+        return QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.")
+            .arg(QDir::toNativeSeparators(path), systemReason);
     const QString folder = QDir::toNativeSeparators(file.absolutePath());
     const QFileInfo dir(file.absolutePath());
     QString reason;
