@@ -3,6 +3,7 @@
 // the longest names, values that are no numbers, a display that is gone.
 #include "app/batch_run.h"
 #include "config/record_file.h"
+#include "exercises/exercise_file.h"
 #include "measure/pdf_util.h"
 
 #include <QDir>
@@ -283,4 +284,32 @@ TEST(HostileBatch, AFileWhoseNameIsLatin1Opens)
     r = runShell(dir.path(), QStringLiteral("exec \"$T\" --config \"$(printf 'caf\\351.P15')\" --rope-csv -"));
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("x (m);u (cm)"))) << r.out.left(100).toStdString();
+}
+
+TEST(HostileBatch, AMissingStatementIsNamedByThePathLookedFor)
+{
+    QTemporaryDir top;
+    ASSERT_TRUE(top.isValid());
+    const QDir t(top.path());
+    ASSERT_TRUE(t.mkpath(QStringLiteral("ex")) && t.mkpath(QStringLiteral("outside")));
+    QFile secret(t.filePath(QStringLiteral("outside/SECRET.RTF")));
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("{\\rtf1 secret}");
+    secret.close();
+    struct Case {
+        const char* statement;
+        const char* named;  // beside the exercise
+    } cases[] = {{"../outside/SECRET.RTF", "SECRET.RTF"}, {"/tmp/absent.rtf", "tmp/absent.rtf"}};
+    for (const Case& c : cases) {
+        tolvi::ExerciseRecords exercise;
+        exercise.statement = QString::fromLatin1(c.statement);
+        ASSERT_TRUE(tolvi::saveExercise(t.filePath(QStringLiteral("ex/EXO.E33")), exercise).ok());
+        const Outcome r = runIn(t.filePath(QStringLiteral("ex")), {"--exercise", "EXO.E33"});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Le fichier ") + t.filePath(QStringLiteral("ex/")) +
+                                   QString::fromLatin1(c.named) + QStringLiteral(" est introuvable")))
+            << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(QStringLiteral(".."))) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(QStringLiteral("//"))) << r.err.toStdString();
+    }
 }
