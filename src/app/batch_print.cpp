@@ -40,6 +40,8 @@ BatchPrint& state(const Program& program)
 
 bool printPdf(BatchContext& ctx, const QString& path)
 {
+    // /dev/stdout: after what the run wrote there so far.
+    ctx.out.flush();
     const PrintOptions& o = state(ctx.program).options;
     Simulation& sim = ctx.program.simulation();
     Confimp dialog(PrintPictures{[&sim](double scale) { return sim.ropeImage(scale); },
@@ -56,7 +58,8 @@ bool printPdf(BatchContext& ctx, const QString& path)
     dialog.text1()->setText(o.title);
     dialog.upDown1()->setValue(o.copies);
     dialog.printer().setOutputFormat(QPrinter::PdfFormat);
-    dialog.printer().setOutputFileName(path);
+    // "-" is a file of that name here, as it always was for this option.
+    dialog.printer().setOutputFileName(path == kStandardOutputName ? QStringLiteral("./-") : path);
     dialog.Form_Load();
     // A refused job comes back to the dialog: there it means failure.
     dialog.choosePrinter = [](QPrinter&) { return false; };
