@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <cmath>
 
 namespace tolvi {
 
@@ -47,8 +48,10 @@ const BatchOptions& batchOptions()
 
 bool isBatch(const QStringList& arguments)
 {
+    // "-h" and any other "-x" are options (malformed ones are refused), not
+    // a file to open; "-" alone is a name.
     for (qsizetype i = 1; i < arguments.size(); ++i)
-        if (arguments[i].startsWith(QLatin1String("--")))
+        if (arguments[i].startsWith(QLatin1Char('-')) && arguments[i] != QLatin1String("-"))
             return true;
     return false;
 }
@@ -113,8 +116,8 @@ std::optional<QString> checkNumber(const QString& value)
     bool ok = false;
     QString v = value.trimmed();
     v.replace(QLatin1Char(','), QLatin1Char('.'));
-    v.toDouble(&ok);
-    if (!ok)
+    const double number = v.toDouble(&ok);
+    if (!ok || !std::isfinite(number))
         return QStringLiteral("un nombre est attendu");
     return std::nullopt;
 }
@@ -181,9 +184,14 @@ int runBatch(const QStringList& arguments, QTextStream& out, QTextStream& err)
             name = name.left(eq);
             inlineValue = true;
         }
-        const BatchOption* option = findOption(name);
+        const BatchOption* option = name.startsWith(QLatin1String("--")) ? findOption(name) : nullptr;
         if (!option) {
             err << QStringLiteral("Option inconnue : %1 (voir tolvi --help)\n").arg(name);
+            err.flush();
+            return 2;
+        }
+        if (option->valueHint.isEmpty() && inlineValue) {
+            err << QStringLiteral("L'option %1 ne prend pas de valeur (« %2 » donné).\n").arg(name, value);
             err.flush();
             return 2;
         }
@@ -218,8 +226,10 @@ int runBatch(const QStringList& arguments, QTextStream& out, QTextStream& err)
     window.Form_Load();
     window.Form_Activate();
     BatchContext ctx{program, out, QString()};
-    int code = 0;
-    for (const Step& step : steps) {
+    // The launcher's request that could not be opened failed the run before
+    // any action.
+    int code = messages.errorsShown() > 0 ? 1 : 0;
+    for (const Step& step : code == 0 ? steps : std::vector<Step>()) {
         // An action that had to show an error message failed, even when it
         // went on to its end as the window does.
         const int errorsBefore = messages.errorsShown();

@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "config/config_loader.h"
 #include "mainwin/feuille_p.h"
+#include "platform/file_save.h"
 
 #include <QDir>
 
@@ -34,7 +35,7 @@ void addConfigOptions(BatchOptions& options)
          QStringLiteral("--save-config essai"), nullptr,
          [](BatchContext& ctx, const QString& v) {
              Program& p = ctx.program;
-             const std::optional<QString> path = saveName(v, QDir::currentPath());
+             const std::optional<QString> path = saveName(v, currentFolder().value_or(QString()));
              if (!path) {
                  p.messages().critical(kSaveNoNameTitle, kSaveNoNameText);
                  ctx.error = QStringLiteral("Configuration non enregistrée : nom vide");

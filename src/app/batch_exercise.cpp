@@ -3,6 +3,7 @@
 // plain text.
 #include "app/batch.h"
 #include "app/program.h"
+#include "platform/file_save.h"
 #include "exercises/exercise_menu.h"
 #include "mainwin/feuille_p.h"
 
@@ -19,7 +20,10 @@ void withChosenFile(BatchContext& ctx, const QString& path, bool saving, void (F
     ExerciseMenu& menu = ctx.program.exercises();
     ExerciseDialogs& dialogs = menu.context().dialogs;
     const ExerciseDialogs kept = dialogs;
-    const auto answer = [path](QWidget*) -> std::optional<QString> { return QFileInfo(path).absoluteFilePath(); };
+    // A relative name stays relative when the current folder is gone: the
+    // save then refuses it rather than writing at the root.
+    const QString chosen = QFileInfo(path).isRelative() && !currentFolder() ? path : QFileInfo(path).absoluteFilePath();
+    const auto answer = [chosen](QWidget*) -> std::optional<QString> { return chosen; };
     (saving ? dialogs.saveText : dialogs.openText) = answer;
     menu.run(command);
     dialogs = kept;

@@ -40,6 +40,8 @@ BatchPrint& state(const Program& program)
 
 bool printPdf(BatchContext& ctx, const QString& path)
 {
+    // /dev/stdout: after what the run wrote there so far.
+    ctx.out.flush();
     const PrintOptions& o = state(ctx.program).options;
     Simulation& sim = ctx.program.simulation();
     Confimp dialog(PrintPictures{[&sim](double scale) { return sim.ropeImage(scale); },
@@ -56,7 +58,8 @@ bool printPdf(BatchContext& ctx, const QString& path)
     dialog.text1()->setText(o.title);
     dialog.upDown1()->setValue(o.copies);
     dialog.printer().setOutputFormat(QPrinter::PdfFormat);
-    dialog.printer().setOutputFileName(path);
+    // "-" is a file of that name here, as it always was for this option.
+    dialog.printer().setOutputFileName(path == kStandardOutputName ? QStringLiteral("./-") : path);
     dialog.Form_Load();
     // A refused job comes back to the dialog: there it means failure.
     dialog.choosePrinter = [](QPrinter&) { return false; };
@@ -90,6 +93,17 @@ bool printTextPdf(BatchContext& ctx, const QString& path)
 bool copyPicture(BatchContext& ctx, const QString& which)
 {
     Simulation& sim = ctx.program.simulation();
+    // Without a display, the offscreen clipboard dies with the program:
+    // nobody could paste from it.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        const QString display = qEnvironmentVariable("DISPLAY");
+        ctx.error = display.isEmpty()
+                        ? QStringLiteral("Le presse-papiers n'est pas disponible : aucun affichage n'est ouvert "
+                                         "(la variable DISPLAY est vide).")
+                        : QStringLiteral("Le presse-papiers n'est pas disponible : l'affichage %1 ne répond pas.")
+                              .arg(display);
+        return false;
+    }
     const QImage image = which == QLatin1String("rope") ? sim.ropeImage() : sim.graphImage();
     if (!copyImageToClipboard(image)) {
         ctx.error = QStringLiteral("Le presse-papiers n'a pas accepté l'image.");

@@ -4,25 +4,49 @@
 #include "app/open_arguments.h"
 #include "app/program.h"
 #include "mainwin/feuille_p.h"
+#include "platform/file_read.h"
 #include "platform/fonts.h"
 #include "platform/widget_messages.h"
 
 #include <QApplication>
 #include <QTextStream>
 #include <QTimer>
+#include <cstdio>
 #include <random>
+
+namespace {
+QtMessageHandler qtHandler = nullptr;
+
+// Qt's English lines about a display it could not reach; the program says
+// it in French where it matters.
+void withoutDisplayComplaints(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (context.category && QByteArray(context.category).startsWith("qt.qpa."))
+        return;
+    if (qtHandler)
+        qtHandler(type, context, text);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+}  // namespace
 
 int main(int argc, char** argv)
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << tolvi::argumentText(argv[i]);
     const bool batch = tolvi::isBatch(arguments);
     // Batch runs need no display, except a copy that other programs should
     // be able to paste: that one stays on the real display when there is one.
     const bool copyForOthers = arguments.contains(QStringLiteral("--copy")) && !qEnvironmentVariableIsEmpty("DISPLAY");
-    if (batch && !copyForOthers && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        // A display that is gone falls back to no display: the copy then
+        // says in French that the clipboard is not there, Qt's own
+        // complaint about the display silenced.
+        qputenv("QT_QPA_PLATFORM", copyForOthers ? "xcb;offscreen" : "offscreen");
+        if (copyForOthers)
+            qtHandler = qInstallMessageHandler(withoutDisplayComplaints);
+    }
     tolvi::ensureRuntimeDirectory();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvi"));

@@ -101,7 +101,11 @@ ConfigLoadResult chargeConfig(Simulation& sim, Messages& messages, const QString
     if (hooks.setTitle)
         hooks.setTitle(configTitle(cheminConfig));
     run(hooks.processEvents);
-    if (!sim.controls().recording)
+    // A configuration saved without markers has no graph to record: the
+    // graph command would only answer "Placer un marqueur…" to the file
+    // Tolvi itself wrote.
+    const bool hasMarker = sim.state().marqueBleue != Simulation::kNoMarker || sim.state().marqueRouge != Simulation::kNoMarker;
+    if (!sim.controls().recording && hasMarker)
         sim.Command6_Click();
     if (!sim.controls().demarRunning)
         sim.demar_Click();
@@ -167,7 +171,9 @@ std::optional<QString> saveName(const QString& text, const QString& directory)
     }
     if (trimBlanks(name).isEmpty())
         return std::nullopt;
-    if (slash < 0) {
+    // No folder (the current one was deleted): the name stays relative, and
+    // the save refuses it instead of writing at the root.
+    if (slash < 0 && !directory.isEmpty()) {
         folder = directory;
         if (!folder.endsWith(QLatin1Char('/')))
             folder += QLatin1Char('/');

@@ -202,7 +202,7 @@ RecordFileRead readRecordFile(const QString& path, int maxRecords)
 {
     RecordFileRead r;
     const QFileInfo info(path);
-    if (!info.exists()) {
+    if (fileNature(path) == FileNature::Missing) {
         // A name that does not exist in a folder that does reads as empty
         // records; an unreachable folder is a read failure.
         if (!path.isEmpty() && info.dir().exists())

@@ -121,8 +121,8 @@ void Fichexo::opencor_Click()
     const QString folder = withSlash(QFileInfo(exercise).absolutePath());
     ctx_.shared.cheminExo = folder;
     const ExerciseRecords& r = reading.records;
-    if (!trimBlanks(r.correction).isEmpty() &&
-        !loadText(resolveInFolder(folder, trimBlanks(r.correction)), [&] { missingFile(r.correction); })) {
+    const QString correction = resolveInFolder(folder, trimBlanks(r.correction));
+    if (!trimBlanks(r.correction).isEmpty() && !loadText(correction, [&] { missingFile(r.correction, correction); })) {
         stop();
         return;
     }

@@ -43,7 +43,7 @@ inline const QString kNotCorrected = QStringLiteral("Non corrigé");
 inline const QString kReadErrorTitle = QStringLiteral("Lecture impossible");
 inline const QString kReadErrorText = QStringLiteral("Vérifier:\r\n- le nom du fichier,\r\n- l'état du lecteur.");
 inline const QString kMissingTitle = QStringLiteral("Fichier absent");
-// "Le fichier " + cheminExo + name + " est introuvable"
+// "Le fichier " + the path looked for + " est introuvable"
 QString missingText(const QString& path);
 inline const QString kGettingStartedErrorTitle = QStringLiteral("Erreur lors du chargement");
 inline const QString kGettingStartedErrorText =

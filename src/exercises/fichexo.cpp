@@ -436,9 +436,17 @@ void Fichexo::readError()
     ctx_.messages.critical(exofile::kReadErrorTitle, exofile::kReadErrorText);
 }
 
-void Fichexo::missingFile(const QString& name)
+void Fichexo::missingFile(const QString& name, const QString& tried)
 {
-    ctx_.messages.critical(exofile::kMissingTitle, exofile::missingText(ctx_.shared.cheminExo + name));
+    // The path looked for, as resolved beside the exercise; a name that led
+    // out of the exercise's folder is named by its last part beside it.
+    QString path = tried;
+    if (path.isEmpty()) {
+        QString last = trimBlanks(name);
+        last.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        path = withSlash(ctx_.shared.cheminExo) + last.section(QLatin1Char('/'), -1, -1, QString::SectionSkipEmpty);
+    }
+    ctx_.messages.critical(exofile::kMissingTitle, exofile::missingText(path));
 }
 
 void Fichexo::apercu()
@@ -501,7 +509,8 @@ void Fichexo::ouvreur_Click()
     }
     const QString folder = ctx_.shared.cheminExo;
     const QString statement = reading.records.statement;
-    if (!loadText(resolveInFolder(folder, trimBlanks(statement)), [&] { missingFile(statement); })) {
+    const QString tried = resolveInFolder(folder, trimBlanks(statement));
+    if (!loadText(tried, [&] { missingFile(statement, tried); })) {
         frame2_->hide();
         return;
     }

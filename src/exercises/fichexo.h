@@ -141,7 +141,8 @@ private:
     void fillFile1();
     void fillDrive1();
     void readError();
-    void missingFile(const QString& name);
+    // `name` as the exercise gives it, `tried` the path looked for.
+    void missingFile(const QString& name, const QString& tried);
 
     ExerciseContext& ctx_;
     bool loaded_ = false;

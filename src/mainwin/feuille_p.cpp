@@ -254,7 +254,7 @@ void FeuilleP::Form_Load()
     sim_.setMarqueRouge(425);
     sim_.setMarqueBleue(300);
     if (flagFileUsed_)
-        FlagFile(programDirectory()).setRunning(true);
+        runningFlag_ = std::make_unique<RunningFlag>(programDirectory());
     applySizeRule();
     ecritIntro();
     setInfo(hover::general());
@@ -312,8 +312,7 @@ void FeuilleP::Form_Unload()
 {
     if (unloadCalculatorHook)
         unloadCalculatorHook();
-    if (flagFileUsed_)
-        FlagFile(programDirectory()).setRunning(false);
+    runningFlag_.reset();
     unloaded_ = true;
     timer_.stop();
 }

@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -24,6 +25,7 @@ class ChronometerControls;
 class GraphPicture;
 class ImageButton;
 class PacingControls;
+class RunningFlag;
 class Messages;
 class PerturbationPanel;
 class RopePanel;
@@ -142,6 +144,7 @@ private:
     Messages& messages_;
     QString programDirectory_;
     bool flagFileUsed_ = true;
+    std::unique_ptr<RunningFlag> runningFlag_;  // while the window runs, when the flag file is used
     CentredPlacement placement_;
     QImage background_;
     QImage fineBackground_;  // background_ at the window's device pixel ratio

@@ -27,4 +27,14 @@ QString FlagFile::takeRequest() const
     return request.ok() ? request.text : QString();
 }
 
+RunningFlag::RunningFlag(const QString& directory) : file_(directory), hold_(file_.path())
+{
+    file_.setRunning(true);
+}
+
+RunningFlag::~RunningFlag()
+{
+    hold_.release([this] { file_.setRunning(false); });
+}
+
 }  // namespace tolvi

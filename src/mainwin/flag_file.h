@@ -4,6 +4,8 @@
 // record 31 holds the name of an exercise the launcher asks Tolvi to open.
 // Each use opens, reads or writes one record and closes the file.
 
+#include "platform/shared_hold.h"
+
 #include <QString>
 
 namespace tolvi {
@@ -24,6 +26,21 @@ public:
 
 private:
     QString directory_;
+};
+
+// A window's "OUI" in record 3 for as long as it runs. Several windows may
+// run from one program folder: record 3 turns to "NON" only when the last
+// of them closes.
+class RunningFlag {
+public:
+    explicit RunningFlag(const QString& directory);
+    ~RunningFlag();
+    RunningFlag(const RunningFlag&) = delete;
+    RunningFlag& operator=(const RunningFlag&) = delete;
+
+private:
+    FlagFile file_;
+    SharedHold hold_;
 };
 
 // A folder name with its trailing "/".

@@ -226,10 +226,13 @@ void Confimp::Command1_Click()
     if (valuesSource_ && check1_[2]->isEnabled() && check1_[2]->isChecked())
         values_ = valuesSource_();
     showWaiting(true);
-    const QString failure = printPages(
-        printer_, pictures_, options(),
-        printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName() : QString());
-    if (!failure.isEmpty() || printer_.printerState() == QPrinter::Error) {
+    // A PDF file is written as every saved file is, never half-way in place.
+    const bool toPdfFile = printer_.outputFormat() == QPrinter::PdfFormat;
+    const QString failure =
+        toPdfFile ? printPdfFile(printer_.outputFileName(), printer_.pageLayout(), printer_.resolution(),
+                                 printer_.docName(), pictures_, options())
+                  : printPages(printer_, pictures_, options());
+    if (!failure.isEmpty() || (!toPdfFile && printer_.printerState() == QPrinter::Error)) {
         showWaiting(false);
         messages_.critical(QStringLiteral("Impression impossible"),
                            failure.isEmpty() ? QStringLiteral("L'imprimante a refusé le document.") : failure);

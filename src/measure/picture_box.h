@@ -7,6 +7,8 @@
 
 #include <QColor>
 #include <QElapsedTimer>
+#include <functional>
+#include <optional>
 #include <QImage>
 #include <QList>
 #include <QRegion>
@@ -99,6 +101,10 @@ public:
     // at every tick.
     static int frameGap();
     static void setFrameGap(int milliseconds);
+    // The clock the gap is measured on, in ms; an empty function restores
+    // the steady clock. Tests drive time with it: the asks then depend on
+    // the time they set, not on how fast the machine runs.
+    static void setClock(std::function<qint64()> milliseconds);
 
 private:
     // The part of the widget the keyboard cursor at `at` covers.
@@ -106,7 +112,7 @@ private:
     void askNow();
 
     QPoint cursor_;
-    QElapsedTimer lastAsk_;
+    std::optional<qint64> lastAsk_;  // on the clock
     QTimer* late_ = nullptr;
 };
 

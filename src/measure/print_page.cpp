@@ -1,11 +1,14 @@
 #include "measure/print_page.h"
 
+#include "platform/file_save.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <algorithm>
 
 namespace tolvi {
@@ -53,9 +56,13 @@ QSize screenSize(const QImage& image)
 
 // Why a PDF file cannot be written: the folder is missing or closed, or the
 // file itself is.
-QString unwritableFile(const QString& path)
+QString unwritableFile(const QString& path, const QString& systemReason)
 {
     const QFileInfo file(path);
+    // Named as given when it has no folder to be looked for in.
+    if (file.isRelative() && !currentFolder())
+        return QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.")
+            .arg(QDir::toNativeSeparators(path), systemReason);
     const QString folder = QDir::toNativeSeparators(file.absolutePath());
     const QFileInfo dir(file.absolutePath());
     QString reason;
@@ -70,7 +77,7 @@ QString unwritableFile(const QString& path)
     else if (!dir.isWritable())
         reason = QStringLiteral("le dossier « %1 » est protégé en écriture").arg(folder);
     else
-        reason = QStringLiteral("le disque le refuse");
+        reason = systemReason.isEmpty() ? QStringLiteral("le disque le refuse") : systemReason;
     return QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.")
         .arg(QDir::toNativeSeparators(file.absoluteFilePath()), reason);
 }
@@ -78,7 +85,7 @@ QString unwritableFile(const QString& path)
 QString refusal(const QString& pdfFile)
 {
     if (!pdfFile.isEmpty())
-        return unwritableFile(pdfFile);
+        return unwritableFile(pdfFile, QString());
     return QStringLiteral("L'imprimante n'accepte pas le document : vérifiez qu'elle est "
                           "allumée et disponible, ou choisissez-en une autre avec « Imprimantes ».");
 }
@@ -168,6 +175,28 @@ QString printPages(QPagedPaintDevice& device, const PrintPictures& pictures, con
     if (!ok)
         return QStringLiteral("L'impression n'a pas pu se terminer : le document n'a pas été imprimé entièrement.");
     return QString();
+}
+
+}  // namespace tolvi
+
+namespace tolvi {
+
+QString printPdfFile(const QString& path, const QPageLayout& layout, int resolution, const QString& title,
+                     const PrintPictures& pictures, const PrintOptions& options)
+{
+    QString failure;
+    const std::optional<QString> why = saveFileWith(path, [&](QIODevice& device) {
+        QPdfWriter writer(&device);
+        writer.setResolution(resolution);
+        writer.setPageLayout(layout);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Tolvi"));
+        failure = printPages(writer, pictures, options);
+        return failure.isEmpty();
+    });
+    if (!failure.isEmpty())
+        return failure;
+    return why ? unwritableFile(path, *why) : QString();
 }
 
 }  // namespace tolvi

@@ -12,6 +12,7 @@
 #include <QString>
 #include <functional>
 
+class QPageLayout;
 class QPainter;
 class QPagedPaintDevice;
 
@@ -69,5 +70,13 @@ QString printPages(QPagedPaintDevice& device, const QImage& rope, const QImage& 
 // cannot be opened, the reason names it and its folder.
 QString printPages(QPagedPaintDevice& device, const PrintPictures& pictures, const PrintOptions& options,
                    const QString& pdfFile = QString());
+
+// Prints as printPages() does into the PDF file `path`, pages laid out as
+// `layout` at `resolution` dots per inch, written as every saved file is:
+// whole or not at all, the previous file kept when printing fails, a FIFO
+// nobody reads refused at once. Empty when done, else the French reason,
+// naming the file.
+QString printPdfFile(const QString& path, const QPageLayout& layout, int resolution, const QString& title,
+                     const PrintPictures& pictures, const PrintOptions& options);
 
 }  // namespace tolvi

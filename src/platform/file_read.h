@@ -16,6 +16,15 @@ class QFile;
 
 namespace tolvi {
 
+// The bytes the file system knows `path` by: its UTF-8 encoding; or, for a
+// name that is only there in Latin-1 (a file copied from an old machine,
+// "caf\xe9.P15"), its Latin-1 bytes.
+QByteArray localFileName(const QString& path);
+
+// A command-line argument as a path that localFileName() gives back byte
+// for byte: UTF-8 when it is valid UTF-8, else each byte as one character.
+QString argumentText(const char* argument);
+
 // What a path names, symbolic links followed.
 enum class FileNature {
     Missing,  // nothing by that name (or a link to nothing)

@@ -1,4 +1,5 @@
 #include "platform/file_save.h"
+#include "platform/file_read.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -18,15 +19,28 @@ namespace tolvi {
 
 namespace {
 
-// Something that is written, not replaced: a device, a FIFO, a socket.
-// stat() follows links, so /dev/stdout (a link to the process's pipe or
-// terminal) counts as what it points to.
-bool writtenInPlace(const QString& path)
+QByteArray encoded(const QString& path)
 {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return false;  // a new file
+    return localFileName(path);
+}
+
+// Something that is written, not replaced: a device, a FIFO, a socket.
+bool writtenInPlace(const struct stat& st)
+{
     return !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
+// The process's standard output (1) or error (2) when `st` is the file it
+// points to, else -1. stat() follows links, so /dev/stdout, /proc/self/fd/1
+// and the name of the file the shell redirected to all count.
+int standardDescriptorOf(const struct stat& st)
+{
+    for (const int fd : {1, 2}) {
+        struct stat open {};
+        if (::fstat(fd, &open) == 0 && open.st_dev == st.st_dev && open.st_ino == st.st_ino)
+            return fd;
+    }
+    return -1;
 }
 
 std::optional<QString> failure(const QFileDevice& file)
@@ -43,11 +57,6 @@ std::optional<QString> writeInPlace(QFile& file, const std::function<bool(QIODev
     if (file.error() != QFileDevice::NoError)
         return failure(file);
     return std::nullopt;
-}
-
-QByteArray encoded(const QString& path)
-{
-    return QFile::encodeName(path);
 }
 
 // Removes, in `folder`, the temporary files that saves killed half-way left
@@ -68,39 +77,67 @@ void removeStaleLeftovers(const QString& folder)
     }
 }
 
+// The longest file name the folder of `target` takes.
+long longestName(const QByteArray& target)
+{
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    const long longest = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    return longest > 0 ? longest : 255;
+}
+
 // A new temporary file beside `target`, open for writing; -1 when none can
-// be made (errno says why).
-int createTemporary(const QString& target, mode_t mode, QString& name)
+// be made (errno says why). It is named after the file ("cfg.P15.Xa3bQ9"
+// and the suffix) unless that name would be longer than the folder takes:
+// then it is "tolvi.Xa3bQ9" and the suffix, so that every name the file
+// system accepts can be saved.
+int createTemporary(const QByteArray& target, mode_t mode, QByteArray& name)
 {
     static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    const QByteArray suffix = kSaveTempSuffix.toLatin1();
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = target.left(slash + 1);
+    QByteArray base = target.mid(slash + 1);
+    if (base.size() + 1 + 6 + suffix.size() > longestName(target))
+        base = "tolvi";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        QString tag;
+        QByteArray tag;
         for (int i = 0; i < 6; ++i)
-            tag += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
-        name = target + QLatin1Char('.') + tag + kSaveTempSuffix;
-        const int fd = ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            tag += kLetters[QRandomGenerator::global()->bounded(62)];
+        name = folder + base + '.' + tag + suffix;
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
 }
 
+// A file this user may not change, or one marked read-only (no write
+// permission for anybody: root too is kept from replacing it by mistake).
+bool writeProtected(const QByteArray& target, const struct stat& st)
+{
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.constData(), W_OK) != 0;
+}
+
 // Writes a regular file (new or replaced) through a temporary file beside
 // it, renamed over it only once complete and on the disk.
-std::optional<QString> replaceAtomically(const QString& target, const std::function<bool(QIODevice&)>& write)
+std::optional<QString> replaceAtomically(const QString& targetName, const std::function<bool(QIODevice&)>& write)
 {
+    const QByteArray target = encoded(targetName);
     struct stat old {};
-    const bool existed = ::stat(encoded(target).constData(), &old) == 0;
+    const bool existed = ::stat(target.constData(), &old) == 0;
     if (existed && S_ISDIR(old.st_mode))
         return qt_error_string(EISDIR);
-    removeStaleLeftovers(QFileInfo(target).absolutePath());
+    if (existed && writeProtected(target, old))
+        return QStringLiteral("le fichier est protégé en écriture");
+    removeStaleLeftovers(QFileInfo(targetName).absolutePath());
 
-    QString temporary;
+    QByteArray temporary;
     const int fd = createTemporary(target, existed ? (old.st_mode & 07777) : 0666, temporary);
     if (fd < 0)
         return qt_error_string(errno);
     auto giveUp = [&temporary](const QString& why) -> std::optional<QString> {
-        ::unlink(encoded(temporary).constData());
+        ::unlink(temporary.constData());
         return why.isEmpty() ? QStringLiteral("erreur d'écriture") : why;
     };
     // The old file's permissions, whatever the umask.
@@ -124,12 +161,55 @@ std::optional<QString> replaceAtomically(const QString& target, const std::funct
     file.close();
     if (file.error() != QFileDevice::NoError)
         return giveUp(file.errorString());
-    if (::rename(encoded(temporary).constData(), encoded(target).constData()) != 0)
+    if (::rename(temporary.constData(), target.constData()) != 0)
         return giveUp(qt_error_string(errno));
     return std::nullopt;
 }
 
+// Writes through an open descriptor, in place; `close` when it is ours.
+std::optional<QString> writeThrough(int fd, bool close, const std::function<bool(QIODevice&)>& write)
+{
+    QFile file;
+    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                   close ? QFileDevice::AutoCloseHandle : QFileDevice::DontCloseHandle)) {
+        if (close)
+            ::close(fd);
+        return failure(file);
+    }
+    return writeInPlace(file, write);
+}
+
+// A device, a FIFO or a socket, opened without blocking: a FIFO nobody
+// reads would otherwise keep the program waiting for ever.
+std::optional<QString> writeSpecial(const QString& path, const std::function<bool(QIODevice&)>& write)
+{
+    const int fd = ::open(encoded(path).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENXIO)
+            return QStringLiteral("aucun programme ne lit ce tube");
+        return qt_error_string(errno);
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
+        const QString why = qt_error_string(errno);
+        ::close(fd);
+        return why;
+    }
+    return writeThrough(fd, true, write);
+}
+
 }  // namespace
+
+std::optional<QString> currentFolder()
+{
+    QByteArray buffer(4096, '\0');
+    while (::getcwd(buffer.data(), size_t(buffer.size())) == nullptr) {
+        if (errno != ERANGE || buffer.size() > (1 << 20))
+            return std::nullopt;
+        buffer.resize(buffer.size() * 2);
+    }
+    return QFile::decodeName(buffer.constData());
+}
 
 bool isSaveLeftover(const QString& name)
 {
@@ -154,16 +234,22 @@ std::optional<QString> saveFileWith(const QString& path, const std::function<boo
 {
     if (path == kStandardOutputName) {
         std::fflush(stdout);
-        QFile out;
-        if (!out.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
-            return failure(out);
-        return writeInPlace(out, write);
+        return writeThrough(1, false, write);
     }
-    if (writtenInPlace(path)) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return failure(file);
-        return writeInPlace(file, write);
+    // A relative name in a folder deleted meanwhile: nowhere to go.
+    if (QFileInfo(path).isRelative() && !currentFolder())
+        return QStringLiteral("le dossier courant n'existe plus");
+    struct stat st {};
+    if (::stat(encoded(path).constData(), &st) == 0) {
+        // The process's own output, whatever it points to (a pipe, a file
+        // the shell opened for it): written through it, after what is
+        // already there, never replaced.
+        if (const int fd = standardDescriptorOf(st); fd >= 0) {
+            std::fflush(fd == 1 ? stdout : stderr);
+            return writeThrough(fd, false, write);
+        }
+        if (writtenInPlace(st))
+            return writeSpecial(path, write);
     }
     // Unbuffered: a short write (a full disk, a size limit) shows in write()'s
     // count; through QFileDevice's buffer, a short write would be flushed

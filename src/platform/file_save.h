@@ -8,10 +8,17 @@
 //   "*.P15" or "*.E33" list shows it; one that a save killed half-way left
 //   behind (FAT keeps them) is removed by a later save into that folder once
 //   it is an hour old, as another Tolvi may be saving there at that moment;
+//   a name too long to take the added part gives "tolvi.Xa3bQ9.tolvi-tmp";
+// - a file the user may not write, or one with no write permission at all
+//   (marked read-only), is not replaced;
 // - a symbolic link keeps being a link: its target is replaced that way;
-// - a character device, FIFO or socket (/dev/null, /dev/stdout, a pipe) is
-//   written in place, never replaced by a plain file;
-// - "-" is the standard output.
+// - a character device, FIFO or socket (/dev/null, a pipe) is written in
+//   place, never replaced by a plain file; it is opened without blocking, so
+//   a FIFO that nobody reads is refused at once instead of waiting for ever;
+// - "-", and any name of the file the process's standard output or error
+//   points to (/dev/stdout, /dev/stderr, the file the shell redirected to),
+//   is written through that descriptor, after what is already there;
+// - a relative name is refused when the current folder no longer exists.
 // Writes are unbuffered, so that a short write shows in the byte count.
 
 #include <QByteArray>
@@ -46,6 +53,10 @@ std::optional<QString> saveFileWith(const QString& path, const std::function<boo
 
 // The same, an empty text when done, else the reason.
 QString saveFileBytes(const QString& path, const QByteArray& bytes);
+
+// The current folder, absolute; nothing when it no longer exists (deleted
+// while the program ran in it).
+std::optional<QString> currentFolder();
 
 // The PNG encoding of `image`; empty for an empty image.
 QByteArray pngBytes(const QImage& image);

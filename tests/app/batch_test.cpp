@@ -314,8 +314,11 @@ TEST(Batch, TheLaunchersRequestIsOpenedOnlyFromTheProgramsFolder)
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(statement().startsWith(QStringLiteral("Retard et célérité"))) << statement().left(40).toStdString();
 
+    // Refused: the run fails before its actions.
+    ASSERT_TRUE(QFile::remove(plain));
     ASSERT_TRUE(writeRecord(flag, 31, QStringLiteral("AILLEURS.E33")).ok());
     r = runTolvi({"--as-launched", "--text-plain", plain}, programFolder.path());
+    EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Lecture impossible: Vérifier"))) << r.err.toStdString();
     EXPECT_FALSE(statement().contains(QStringLiteral("Retard et célérité")));
     EXPECT_EQ(readRecord(flag, 31).text, QString());

@@ -183,16 +183,21 @@ TEST(PrintBatch, CopyIsReadByAnotherProgramOnARealDisplay)
         GTEST_SKIP() << "xvfb-run and xclip are needed";
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("corde.png"));
-    // The program stays up to 4 s with the clipboard; xclip reads it meanwhile.
-    const QString script = QStringLiteral("'%1' --clipboard-wait 4 --copy rope > '%2/out.txt' & sleep 2; "
-                                          "xclip -selection clipboard -t image/png -o > '%3'; wait")
-                               .arg(QStringLiteral(TOLVI_PROGRAM_DIR "/tolvi"), dir.path(), png);
+    // The program keeps the clipboard until another copy replaces it; xclip
+    // reads it once the program says the picture is copied, then copies a
+    // text of its own, which lets the program go.
+    const QString script =
+        QStringLiteral("'%1' --clipboard-wait 600 --copy rope > '%2/out.txt' & "
+                       "until grep -q copi '%2/out.txt' || ! kill -0 $! 2>/dev/null; do sleep 0.05; done; "
+                       "xclip -selection clipboard -t image/png -o > '%3'; "
+                       "echo fini | xclip -selection clipboard -i >/dev/null 2>&1; wait")
+            .arg(QStringLiteral(TOLVI_PROGRAM_DIR "/tolvi"), dir.path(), png);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     QProcess process;
     process.setProcessEnvironment(env);
     process.start(xvfb, {"-a", "-s", "-screen 0 1024x768x24", "sh", "-c", script});
-    ASSERT_TRUE(process.waitForFinished(60000));
+    ASSERT_TRUE(process.waitForFinished(120000));
     QImage image;
     ASSERT_TRUE(image.load(png)) << process.readAllStandardError().toStdString();
     EXPECT_EQ(image.size(), QSize(786, 106));

@@ -44,8 +44,8 @@ TEST(CalcNumbers, NumberToTextIgnoresTheRegionalDecimalComma)
 {
     const char* saved = std::setlocale(LC_NUMERIC, nullptr);
     const std::string keep = saved ? saved : "C";
-    if (std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr)
-        std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    if (std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "no locale with a decimal comma installed (fr_FR.UTF-8: scripts/test makes it)";
     EXPECT_EQ(texteNombre(2.5), QStringLiteral(" 2.5"));
     EXPECT_DOUBLE_EQ(lireNombre(u"2.5").valeur, 2.5);
     EXPECT_EQ(formatScientifique(12345), QStringLiteral("1.2345E+04"));

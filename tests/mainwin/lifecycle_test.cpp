@@ -40,6 +40,30 @@ TEST_F(WindowTest, FlagFileSaysOuiWhileRunningAndNonAfter)
     EXPECT_TRUE(messages.asked().empty());  // unloading asks nothing
 }
 
+TEST_F(WindowTest, FlagFileSaysOuiWhileAnyWindowOfTheFolderRuns)
+{
+    // A second window started from the same program folder.
+    FeuilleP second(sim, shared, messages);
+    second.setProgramDirectory(dir.path());
+    window->Form_Load();
+    second.Form_Load();
+    EXPECT_EQ(record(flagPath(), 3), QStringLiteral("OUI"));
+    window->Form_Unload();
+    EXPECT_EQ(record(flagPath(), 3), QStringLiteral("OUI"));
+    // A third one comes and goes while the second runs.
+    {
+        FeuilleP third(sim, shared, messages);
+        third.setProgramDirectory(dir.path());
+        third.Form_Load();
+        third.Form_Unload();
+        third.timer1().stop();
+    }
+    EXPECT_EQ(record(flagPath(), 3), QStringLiteral("OUI"));
+    second.Form_Unload();
+    second.timer1().stop();
+    EXPECT_EQ(record(flagPath(), 3), QStringLiteral("NON"));
+}
+
 TEST_F(WindowTest, LauncherRequestIsServedOnceAndCleared)
 {
     QStringList opened;

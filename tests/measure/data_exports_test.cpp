@@ -194,7 +194,10 @@ TEST_F(DataOut, CopyMenuKeepsItsTwoCopiesFirstAndTheDataCommandsConfirmThemselve
                                   "Enregistrer le profil de la corde (CSV)...", "Tableau de valeurs..."}));
 
     // Chosen from the menu: its own confirmation stays, not messageCopie.
+    // The animation paused: no tick adds values while the menu is open.
     record(0.5);
+    sim().setTimerEnabled(false);
+    const std::size_t recorded = sim().graph().points().size();
     auto choose = [&](QAction* item) {
         QTimer::singleShot(50, [item] {
             auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -206,6 +209,7 @@ TEST_F(DataOut, CopyMenuKeepsItsTwoCopiesFirstAndTheDataCommandsConfirmThemselve
     };
     choose(command(DataExports::CopyGraphValues));
     EXPECT_EQ(window().info(), textCopiedMessage());
+    EXPECT_EQ(sim().graph().points().size(), recorded);
     EXPECT_EQ(QApplication::clipboard()->text(), sim().graph().csv(QLatin1Char('\t')));
     choose(menucop()->cop002());
     EXPECT_EQ(window().info(), program.shared().messageCopie);

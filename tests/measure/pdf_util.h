@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QProcess>
+#include <gtest/gtest.h>
 #include <QRegularExpression>
 #include <QSizeF>
 #include <QStandardPaths>
@@ -109,12 +110,19 @@ inline std::vector<PdfImage> pdfImages(const QByteArray& pdf)
 // The text of a PDF file, or nothing when pdftotext is not installed.
 inline std::optional<QString> pdfText(const QString& path)
 {
+    // Never silently nothing: a check of the text that cannot run fails.
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty())
+    if (tool.isEmpty()) {
+        ADD_FAILURE() << "pdftotext (poppler-utils) is needed to read the text of " << path.toStdString();
         return std::nullopt;
+    }
     QProcess p;
     p.start(tool, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
-    p.waitForFinished(30000);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext could not read " << path.toStdString() << ": "
+                      << p.readAllStandardError().toStdString();
+        return std::nullopt;
+    }
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 

@@ -97,3 +97,36 @@ TEST(FileRead, HeadsAndWholeFilesStayWithinTheirBounds)
     EXPECT_EQ(readFileHead(big, 6).bytes, QByteArray("{\\rtf1"));
     EXPECT_LT(clock.elapsed(), 1000);
 }
+
+TEST(FileRead, NamesThatAreNotUtf8AreFoundByTheBytesGivenOnTheCommandLine)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // "café.P15" with its "é" as the one Latin-1 byte 0xE9, in a folder whose
+    // name is UTF-8 ("élève").
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/\xc3\xa9l\xc3\xa8ve";
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    const QByteArray latin1 = folder + "/caf\xe9.P15";
+    {
+        const int fd = ::open(latin1.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "contenu", 7), 7);
+        ::close(fd);
+    }
+    const QString argument = argumentText(latin1.constData());
+    EXPECT_EQ(localFileName(argument), latin1);
+    EXPECT_TRUE(isRegularFile(argument));
+    const FileBytes read = readWholeFile(argument, 100);
+    EXPECT_EQ(read.status, Status::Ok);
+    EXPECT_EQ(read.bytes, QByteArray("contenu"));
+
+    // Valid UTF-8 stays UTF-8, found or not.
+    const QByteArray utf8 = folder + "/caf\xc3\xa9.P15";
+    EXPECT_EQ(argumentText(utf8.constData()), QFile::decodeName(utf8));
+    EXPECT_EQ(localFileName(QFile::decodeName(utf8)), utf8);
+    write(QFile::decodeName(utf8), "autre");
+    EXPECT_EQ(readWholeFile(argumentText(utf8.constData()), 100).bytes, QByteArray("autre"));
+    EXPECT_EQ(readWholeFile(argument, 100).bytes, QByteArray("contenu"));
+    // QTemporaryDir cannot remove a name it cannot spell.
+    EXPECT_EQ(::unlink(latin1.constData()), 0);
+}

@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -198,4 +201,100 @@ TEST(FileSave, LeftoversOfKilledSavesAreRemovedOnceClearlyStale)
     for (const QString& kept : {fresh, notOurs, mine, linked, folder, farStale})
         EXPECT_TRUE(QFileInfo::exists(kept)) << kept.toStdString();
     EXPECT_EQ(bytesOf(dir.filePath(QStringLiteral("cfg.P15"))), QByteArray("enregistré"));
+}
+
+TEST(FileSave, AFifoNobodyReadsIsRefusedAtOnceAndOneThatIsReadIsWritten)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString fifo = dir.filePath(QStringLiteral("tube.P15"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Should the save block, a reader comes after a while and the test fails
+    // instead of hanging.
+    std::atomic<bool> done{false};
+    std::thread rescue([&] {
+        for (int i = 0; i < 200 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!done) {
+            const int fd = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            if (fd >= 0)
+                ::close(fd);
+        }
+    });
+    const std::optional<QString> why = saveFileWhole(fifo, "jamais lu");
+    done = true;
+    rescue.join();
+    ASSERT_TRUE(why);
+    EXPECT_EQ(*why, QStringLiteral("aucun programme ne lit ce tube"));
+    EXPECT_EQ(kindOf(fifo), mode_t(S_IFIFO));
+}
+
+TEST(FileSave, AFileNobodyMayWriteIsKeptAsItIs)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("prot.P15"));
+    ASSERT_FALSE(saveFileWhole(path, "ancien"));
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    const std::optional<QString> why = saveFileWhole(path, "nouveau");
+    ASSERT_TRUE(why);
+    EXPECT_TRUE(why->contains(QStringLiteral("protégé en écriture"))) << why->toStdString();
+    EXPECT_EQ(bytesOf(path), QByteArray("ancien"));
+    // Through a link too; and writable again, it is replaced.
+    const QString link = dir.filePath(QStringLiteral("lien.P15"));
+    ASSERT_TRUE(QFile::link(path, link));
+    EXPECT_TRUE(saveFileWhole(link, "nouveau"));
+    EXPECT_EQ(bytesOf(path), QByteArray("ancien"));
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+    EXPECT_FALSE(saveFileWhole(path, "nouveau"));
+    EXPECT_EQ(bytesOf(path), QByteArray("nouveau"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("lien.P15"), QStringLiteral("prot.P15")}));
+}
+
+TEST(FileSave, TheLongestNamesAreSavedThroughAShortTemporaryName)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const long longest = ::pathconf(QFile::encodeName(dir.path()).constData(), _PC_NAME_MAX);
+    ASSERT_GE(longest, 255);
+    for (const int length : {200, 238, 239, 254, 255}) {
+        const QString path = dir.filePath(QString(length, QLatin1Char('a' + length % 26)));
+        QStringList during;
+        EXPECT_FALSE(saveFileWhole(path, "un")) << length;
+        EXPECT_FALSE(saveFileWith(path, [&](QIODevice& device) {
+            during = QDir(dir.path()).entryList(QDir::Files);
+            return device.write("deux") == 4;
+        })) << length;
+        EXPECT_EQ(bytesOf(path), QByteArray("deux")) << length;
+        ASSERT_EQ(during.size(), 2) << length;
+        for (const QString& name : during)
+            if (name != QFileInfo(path).fileName()) {
+                EXPECT_TRUE(isSaveLeftover(name)) << name.toStdString();
+                EXPECT_EQ(name.startsWith(QFileInfo(path).fileName()), length + 17 <= 255) << name.toStdString();
+            }
+        QFile::remove(path);
+    }
+}
+
+TEST(FileSave, ARelativeNameIsRefusedWhenTheCurrentFolderIsGone)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString before = QDir::currentPath();
+    const QString gone = dir.filePath(QStringLiteral("parti"));
+    ASSERT_TRUE(QDir().mkdir(gone));
+    ASSERT_TRUE(QDir::setCurrent(gone));
+    ASSERT_TRUE(currentFolder());
+    ASSERT_EQ(::rmdir(QFile::encodeName(gone).constData()), 0);
+    const std::optional<QString> folder = currentFolder();
+    const std::optional<QString> why = saveFileWhole(QStringLiteral("cfg.P15"), "x");
+    const std::optional<QString> absolute = saveFileWhole(dir.filePath(QStringLiteral("ici.txt")), "x");
+    ASSERT_TRUE(QDir::setCurrent(before));
+    EXPECT_FALSE(folder);
+    ASSERT_TRUE(why);
+    EXPECT_EQ(*why, QStringLiteral("le dossier courant n'existe plus"));
+    EXPECT_FALSE(absolute);  // an absolute name still is
+    EXPECT_EQ(bytesOf(dir.filePath(QStringLiteral("ici.txt"))), QByteArray("x"));
 }
