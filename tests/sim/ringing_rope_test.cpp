@@ -228,7 +228,11 @@ TEST_F(RealRope, FixedRopeDrivenAtItsModesBuildsTheStandingWaveOfTheImagesAndSta
                 if (std::abs(measured[std::size_t(column)]) < std::abs(measured[std::size_t(lowest)]))
                     lowest = column;
             EXPECT_NEAR(lowest, node, 1) << f << " Hz, node " << k;
-            EXPECT_LT(std::abs(measured[std::size_t(lowest)]), 0.1 * top);
+            // Not quite still: the wave coming back is weaker than the one
+            // going out by the damping over the way, as the images say.
+            EXPECT_NEAR(std::abs(measured[std::size_t(lowest)]),
+                        std::abs(steady((lowest - 50) / 100.0, f, v, -1.0, kept, B)), 0.01 * top);
+            EXPECT_LT(std::abs(measured[std::size_t(lowest)]), 0.15 * top);
         }
     }
 }
