@@ -91,8 +91,8 @@ RealRopeControls::RealRopeControls(Simulation& sim, QWidget* panel) : QObject(pa
 
 QString RealRopeControls::hint()
 {
-    return QStringLiteral("Corde réelle : la source renvoie les ondes, qui s'amortissent. "
-                          "Pincer : la corde écartée puis lâchée.");
+    return QStringLiteral("Corde réelle : la source renvoie les ondes amorties ; "
+                          "pincer : la corde écartée puis lâchée");
 }
 
 bool RealRopeControls::eventFilter(QObject* watched, QEvent* event)
