@@ -30,7 +30,7 @@ void addRealRopeOptions(BatchOptions& options)
     options.push_back({QStringLiteral("--damping"), QStringLiteral("P"),
                        QStringLiteral("« Amortissement » de la corde réelle : P pour cent de l'amplitude perdus par "
                                       "mètre parcouru, de 0 à 50 (1 au départ)"),
-                       QStringLiteral("--real-rope 1 --damping 2,5"),
+                       QStringLiteral("--damping 2,5 --real-rope 1 --end 1"),
                        [](const QString& v) {
                            return checkRange(v, 0.0, 50.0, QStringLiteral("un pourcentage de 0 à 50 est attendu"));
                        },
@@ -58,18 +58,15 @@ void addRealRopeOptions(BatchOptions& options)
                            return true;
                        }});
     options.push_back({QStringLiteral("--hand-to"), QStringLiteral("CM"),
-                       QStringLiteral("« À la main » : la main porte la règle à CM centimètres (-40 à 40) ; la "
-                                      "source y est au tic suivant"),
-                       QStringLiteral("--hand 1 --hand-to -20 --advance 1"),
+                       QStringLiteral("la main porte la règle à CM centimètres (-40 à 40), « À la main » coché "
+                                      "d'abord s'il ne l'est pas ; la source y est au tic suivant"),
+                       QStringLiteral("--hand-to 30 --advance 0,2 --hand-to 0 --advance 3"),
                        [](const QString& v) {
                            return checkRange(v, -40.0, 40.0, QStringLiteral("une hauteur de -40 à 40 cm est attendue"));
                        },
                        [](BatchContext& ctx, const QString& v) {
                            Simulation& sim = ctx.program.simulation();
-                           if (!sim.aLaMain()) {
-                               ctx.error = QStringLiteral("--hand-to : cocher d'abord « À la main » (--hand 1).");
-                               return false;
-                           }
+                           sim.setALaMain(true);
                            sim.setPositionMain(batchNumber(v));
                            return true;
                        }});
@@ -98,7 +95,7 @@ void addRealRopeOptions(BatchOptions& options)
         {QStringLiteral("--source-formula"), QStringLiteral("FORMULE"),
          QStringLiteral("fait suivre à la source, à partir de maintenant, u = FORMULE en cm, fonction du temps t "
                         "en s, écrite comme pour la calculatrice (angles en radians) ; la corde est vidée"),
-         QStringLiteral("--real-rope 1 --end 1 --source-formula \"1*SIN(2*3.14159265*1*t)\" --advance 30"),
+         QStringLiteral("--source-formula \"1*SIN(2*3.14159265*t)\" --real-rope 1 --end 1 --advance 30"),
          checkNotEmpty,
          [](BatchContext& ctx, const QString& v) {
              QString why;
@@ -113,8 +110,8 @@ void addRealRopeOptions(BatchOptions& options)
     options.push_back({QStringLiteral("--graph-spectrum"), QStringLiteral("FICHIER"),
                        QStringLiteral("écrit le spectre de l'enregistrement du graphe (f en Hz ; amplitudes A1 et "
                                       "A2 en cm aux marqueurs bleu et rouge, aux fréquences k ÷ durée enregistrée) "
-                                      "au format CSV français"),
-                       QStringLiteral("--pluck 1,4 --advance 21 --graph-spectrum spectre.csv"), checkNotEmpty,
+                                      "au format CSV français, par exemple après --pluck 1,4 --record --advance 21"),
+                       QStringLiteral("--graph-spectrum spectre.csv"), checkNotEmpty,
                        [](BatchContext& ctx, const QString& v) {
                            return writeTextFile(ctx, v, spectrumCsv(ctx.program.simulation().graph().points()));
                        }});

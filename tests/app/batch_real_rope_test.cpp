@@ -37,7 +37,6 @@ TEST(BatchRealRope, OptionsAreListedWithExamplesAndBadValuesRefused)
     };
     for (const Bad& bad : {Bad{{"--damping", "60"}, 2, "un pourcentage de 0 à 50 est attendu"},
                            Bad{{"--pluck", "7"}, 2, "une abscisse de 0,05 à 6,95 m est attendue"},
-                           Bad{{"--hand-to", "5"}, 1, "cocher d'abord « À la main »"},
                            Bad{{"--hand", "1", "--hand-to", "41"}, 2, "une hauteur de -40 à 40 cm"},
                            Bad{{"--source-file", "absent.csv"}, 1, "Lecture impossible du mouvement de la source"},
                            Bad{{"--source-formula", "3*(t"}, 1, "illisible par la calculatrice"}}) {

@@ -8,6 +8,7 @@
 #include <QDoubleSpinBox>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 using namespace tolvi;
