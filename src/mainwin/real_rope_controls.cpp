@@ -50,7 +50,8 @@ RealRopeControls::RealRopeControls(Simulation& sim, QWidget* panel) : QObject(pa
     amortissement_->setToolTip(QStringLiteral(
         "Part de l'amplitude perdue par mètre parcouru (0 à 50 %) : 1 % par m garde 0,99 de l'amplitude "
         "après 1 m, 0,87 après un aller et retour de 14 m"));
-    amortissement_->setAccessibleName(QStringLiteral("Amortissement, en pourcentage de l'amplitude perdu par mètre"));
+    amortissement_->setAccessibleName(QStringLiteral("Amortissement"));
+    amortissement_->setAccessibleDescription(QStringLiteral("Pourcentage de l'amplitude perdu par mètre parcouru"));
     label_->setBuddy(amortissement_);
 
     pincer_ = new QPushButton(QStringLiteral("Pi&ncer la corde"), panel);
