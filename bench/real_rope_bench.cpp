@@ -5,6 +5,7 @@
 // timed one by one: they cost what the first ones did.
 #include "bench_setup.h"
 
+#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 using namespace tolvi;
@@ -58,3 +59,8 @@ void BM_RealRopeTickAfter10Minutes(benchmark::State& state)
 }
 BENCHMARK(BM_RealRopeTickAfter10Minutes);
 }  // namespace
+
+int main(int argc, char** argv)
+{
+    return runBenchmarks<QGuiApplication>(argc, argv);
+}
