@@ -28,6 +28,7 @@ const BatchOptions& batchOptions()
     static const BatchOptions options = [] {
         BatchOptions all;
         addRopeOptions(all);
+        addRealRopeOptions(all);
         addPacingOptions(all);
         addMeasureOptions(all);
         addPrintOptions(all);

@@ -43,6 +43,7 @@ const BatchOptions& batchOptions();
 
 // Option groups, one per feature.
 void addRopeOptions(BatchOptions& options);
+void addRealRopeOptions(BatchOptions& options);
 void addMeasureOptions(BatchOptions& options);
 void addPrintOptions(BatchOptions& options);
 void addConfigOptions(BatchOptions& options);

@@ -142,6 +142,7 @@ FeuilleP::FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWi
     picture3_->placeBoxes();
     frame2_->placeBoxes();
     connect(picture3_, &RopePanel::hovered, this, [this] { setInfo(hover::picture3()); });
+    connect(picture3_, &RopePanel::hoveredHint, this, &FeuilleP::setInfo);
     connect(frame2_, &PerturbationPanel::hovered, this, [this] { setInfo(hover::frame2()); });
     connect(picture1_, &ToolsPanel::hovered, this, [this] { setInfo(hover::picture1()); });
 

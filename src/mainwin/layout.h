@@ -64,6 +64,7 @@ constexpr QRect kOptpert0{24, 92, 145, 17};
 constexpr QRect kOptpert1{24, 116, 145, 17};
 constexpr QRect kOptpert2{24, 140, 145, 17};
 constexpr QRect kFrequence{344, 124, 41, 19};
+constexpr QRect kALaMain{24, 158, 145, 17};
 }  // namespace frame2
 
 // Rope panel Picture3, relative to the panel.
@@ -74,6 +75,12 @@ constexpr QRect kOptbout2{24, 72, 225, 17};
 constexpr int kMasseTop = 104;
 constexpr int kTensionTop = 128;
 constexpr QSize kBox{57, 19};
+// The real rope, its damping and the plucked rope.
+constexpr QRect kAmortissementLabel{264, 8, 140, 15};
+constexpr QRect kAmortissement{264, 24, 112, 21};
+constexpr QRect kPincer{264, 50, 112, 23};
+constexpr QRect kPointPince{264, 76, 112, 21};
+constexpr QRect kCordeReelle{24, 154, 380, 17};
 }  // namespace picture3
 
 }  // namespace tolvi::layout

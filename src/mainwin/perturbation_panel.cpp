@@ -65,6 +65,18 @@ PerturbationPanel::PerturbationPanel(Simulation& sim, QWidget* parent) : QWidget
                 sim_.selectOptpert(i);
         });
     }
+    aLaMain_ = new QCheckBox(QStringLiteral("À la &main"), this);
+    aLaMain_->setObjectName(QStringLiteral("ALaMain"));
+    aLaMain_->setGeometry(kALaMain);
+    aLaMain_->setToolTip(QStringLiteral(
+        "La règle rouge suit la souris (la tirer vers le haut ou le bas) ou les flèches haut et bas quand la "
+        "corde a le focus, à 40 cm au plus de part et d'autre ; son mouvement part le long de la corde"));
+    aLaMain_->setAccessibleName(QStringLiteral("À la main : la source suit la main"));
+    usePanelColour(aLaMain_);
+    connect(aLaMain_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!syncing_)
+            sim_.setALaMain(on);
+    });
     placeBoxes();
     sync();
 }
@@ -92,6 +104,8 @@ void PerturbationPanel::sync()
     const int type = sim_.state().typeOnde;
     if (type >= 0 && type <= 2 && !optpert_[std::size_t(type)]->isChecked())
         optpert_[std::size_t(type)]->setChecked(true);
+    if (aLaMain_->isChecked() != sim_.aLaMain())
+        aLaMain_->setChecked(sim_.aLaMain());
     syncing_ = false;
 }
 

@@ -20,6 +20,8 @@ public:
     ParamBox* textfreq(int index) const;  // 0 (frequency), 3 (amplitude), 4 (duration)
     QCheckBox* checksi() const { return checksi_; }
     QRadioButton* optpert(int index) const { return optpert_.at(std::size_t(index)); }
+    // « À la main »: the pupil's hand moves the source (the red ruler).
+    QCheckBox* aLaMain() const { return aLaMain_; }
 
     // Mirrors the simulation's controls.
     void sync();
@@ -43,6 +45,7 @@ private:
     ParamBox* amplitude_;
     ParamBox* duree_;
     QCheckBox* checksi_;
+    QCheckBox* aLaMain_;
     std::array<QRadioButton*, 3> optpert_{};
     bool syncing_ = false;
 };

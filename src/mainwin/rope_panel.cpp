@@ -4,6 +4,7 @@
 #include "mainwin/panel_painters.h"
 #include "mainwin/param_box.h"
 #include "mainwin/perturbation_panel.h"
+#include "mainwin/real_rope_controls.h"
 #include "sim/simulation.h"
 
 #include <QButtonGroup>
@@ -44,6 +45,8 @@ RopePanel::RopePanel(Simulation& sim, QWidget* parent) : QWidget(parent), sim_(s
                 sim_.selectOptbout(i);
         });
     }
+    realRope_ = new RealRopeControls(sim_, this);
+    connect(realRope_, &RealRopeControls::hovered, this, &RopePanel::hoveredHint);
     placeBoxes();
     sync();
 }
@@ -61,6 +64,7 @@ void RopePanel::sync()
     const int type = sim_.state().typeBout;
     if (type >= 0 && type <= 2 && !optbout_[std::size_t(type)]->isChecked())
         optbout_[std::size_t(type)]->setChecked(true);
+    realRope_->sync();
     syncing_ = false;
 }
 

@@ -9,6 +9,7 @@ class QRadioButton;
 
 namespace tolvi {
 class ParamBox;
+class RealRopeControls;
 class Simulation;
 
 class RopePanel : public QWidget {
@@ -18,6 +19,7 @@ public:
 
     ParamBox* textfreq(int index) const;  // 1 (linear mass), 2 (tension)
     QRadioButton* optbout(int index) const { return optbout_.at(std::size_t(index)); }
+    RealRopeControls* realRope() const { return realRope_; }
 
     void sync();
     // Moves both boxes after their labels, as the painting does.
@@ -25,6 +27,8 @@ public:
 
 signals:
     void hovered();
+    // Over the real rope's controls: their own hint.
+    void hoveredHint(const QString& hint);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,6 +42,7 @@ private:
     ParamBox* masse_;
     ParamBox* tension_;
     std::array<QRadioButton*, 3> optbout_{};
+    RealRopeControls* realRope_ = nullptr;
     bool syncing_ = false;
 };
 

@@ -162,6 +162,13 @@ void RopePicture::keyPressEvent(QKeyEvent* event)
     const int column = cursorColumn();
     const bool plain = mods == Qt::NoModifier;
     switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (!sim_.aLaMain() || (!plain && mods != Qt::ShiftModifier))
+            break;
+        sim_.setPositionMain(sim_.positionMain() + (event->key() == Qt::Key_Up ? 1 : -1) *
+                                                        (mods == Qt::ShiftModifier ? 5 : 1));
+        return;
     case Qt::Key_Left:
         if (!plain && mods != Qt::ShiftModifier)
             break;
@@ -225,15 +232,51 @@ void RopePicture::keyPressEvent(QKeyEvent* event)
     PictureBox::keyPressEvent(event);
 }
 
+bool RopePicture::handPress(double x, double y)
+{
+    // The ruler, from the hinge to a little past the source.
+    handDrag_ = sim_.aLaMain() && x <= rope::kSourceColumn + 5;
+    if (handDrag_)
+        handMove(y);
+    return handDrag_;
+}
+
+void RopePicture::handMove(double y)
+{
+    if (handDrag_)
+        sim_.setPositionMain(rope::kRestRow - y);
+}
+
+void RopePicture::handRelease()
+{
+    handDrag_ = false;
+}
+
+void RopePicture::mousePressEvent(QMouseEvent* event)
+{
+    const QPointF at = event->position() - origin();
+    if (event->button() == Qt::LeftButton && handPress(at.x(), at.y()))
+        return;
+    PictureBox::mousePressEvent(event);
+}
+
 void RopePicture::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointF at = event->position() - origin();
+    if (handDrag_) {
+        handMove(at.y());
+        return;
+    }
     animpic_MouseMove(at.x(), at.y());
 }
 
 void RopePicture::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPointF at = event->position() - origin();
+    if (handDrag_ && event->button() == Qt::LeftButton) {
+        handRelease();
+        return;
+    }
     if (event->button() == Qt::RightButton)
         animpic_RightUp(at.x(), at.y(), event->globalPosition().toPoint());
     else

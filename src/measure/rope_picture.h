@@ -5,7 +5,9 @@
 // Right move the cursor along the rope by 1 cm (10 cm with Shift), Home and
 // End go to the ends, B and R put the blue or the red marker there, Delete
 // takes away the markers there, Enter asks for the cursor's abscissa in
-// metres, and the menu key opens menupoint at the cursor.
+// metres, and the menu key opens menupoint at the cursor. With « À la main »
+// the red ruler follows the mouse dragged up and down from it, or Up and
+// Down (1 cm, 5 cm with Shift).
 
 #include "measure/picture_box.h"
 #include "sim/frame_changes.h"
@@ -50,6 +52,12 @@ public:
     void effb_Click();
     void effr_Click();
 
+    // The hand takes the ruler at (x, y) (on it, « À la main »), moves it to
+    // the height of y, lets it go. Returns whether the ruler was taken.
+    bool handPress(double x, double y);
+    void handMove(double y);
+    void handRelease();
+
     // The keyboard cursor's column, and moving it (kept on the rope).
     int cursorColumn() const { return keyboardCursor().x(); }
     void setCursorColumn(int column);
@@ -69,6 +77,7 @@ protected:
     // The parts of the picture the frames since the last ask changed.
     void askChanges() override;
     QSize coveredSize() const override { return QSize(rope::kPictureWidth, rope::kPictureHeight); }
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -86,6 +95,7 @@ private:
     QMenu* menu_;
     QMenu* both_ = nullptr;
     int posMarque_ = 0;
+    bool handDrag_ = false;  // the ruler held by the mouse
 };
 
 }  // namespace tolvi

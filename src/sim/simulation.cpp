@@ -107,8 +107,7 @@ void Simulation::Timer1_Timer()
     const double motif = propagation::dureeMotif(state_);
     chronometerStep(interval);
     propagation::emission(state_, interval, controls_.demarRunning);
-    propagation::ageAndRetire(state_, interval, propagation::vieMax(state_, motif));
-    propagation::computeDisplacement(state_, motif);
+    ropeTick(interval, motif);
     startButtonRule();
     graphStep(interval);
 
@@ -217,7 +216,7 @@ void Simulation::selectOptbout(int index)
 
 void Simulation::Optpert_Click()
 {
-    state_.nbDef = 0;
+    emptyRope();
     resume();
     const bool solitary = state_.typeOnde == OndeSolitaire;
     if (solitary) {
@@ -248,7 +247,7 @@ void Simulation::Optbout_Click()
     resume();
     if (controls_.check1 && state_.typeOnde != OndeSolitaire)
         zeroChronometer();
-    state_.nbDef = 0;
+    emptyRope();
     restartEmission();
     fondi();
     emit controlsChanged();
@@ -267,7 +266,7 @@ void Simulation::Checksi_Click()
     resume();
     const bool empties = state_.typeOnde != OndeSinusoidale;
     if (empties)
-        state_.nbDef = 0;
+        emptyRope();
     if (controls_.check1 && state_.typeOnde != OndeSolitaire)
         zeroChronometer();
     if (empties)
@@ -322,7 +321,7 @@ void Simulation::Textfreq_LostFocus(int index)
     resume();
     if (controls_.check1 && state_.typeOnde != OndeSolitaire)
         zeroChronometer();
-    state_.nbDef = 0;
+    emptyRope();
     restartEmission();
     fondi();
     emit controlsChanged();
@@ -539,7 +538,7 @@ void Simulation::beginRecording()
     // The first point is the rope as it is now, at the chronometer's time:
     // the displacement is made again from the deformations, which the
     // control that started the recording may just have emptied or added to.
-    propagation::computeDisplacement(state_, propagation::dureeMotif(state_));
+    ropeModel().refresh(state_, propagation::dureeMotif(state_), drive_);
     plotGraphPoint();
 }
 

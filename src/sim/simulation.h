@@ -4,12 +4,16 @@
 // chronometer, time graph). Windows call these handlers and mirror the state
 // after each signal; tests and batch mode call them directly.
 
+#include "sim/folded_rope.h"
 #include "sim/graph.h"
+#include "sim/ringing_rope.h"
 #include "sim/rope_painter.h"
 #include "sim/sim_state.h"
+#include "sim/source_drive.h"
 
 #include <QImage>
 #include <QObject>
+#include <functional>
 #include <optional>
 
 namespace tolvi {
@@ -108,6 +112,29 @@ public:
     QString labelg() const { return durationLabel(durationIndex_); }
     void prepagraph();
 
+    // --- Rope model (simulation_rope.cpp) --------------------------------
+    // « Corde réelle : réflexions aux deux extrémités »: the rope whose two
+    // ends reflect, with damping, instead of the default fold at the far end.
+    bool cordeReelle() const { return cordeReelle_; }
+    void setCordeReelle(bool on);
+    // « Amortissement », percent of amplitude lost per metre run.
+    double amortissement() const { return ringing_.damping(); }
+    void setAmortissement(double percentPerMetre);
+    // « Pincer la corde »: the real rope, both ends held, drawn aside by the
+    // amplitude at `x` metres from the source and let go now.
+    void pincer(double x);
+    double pointPince() const { return pointPince_; }
+    void setPointPince(double x);
+    // « À la main »: the red ruler follows the hand, within ±40 cm.
+    bool aLaMain() const { return drive_.hand(); }
+    void setALaMain(bool on);
+    double positionMain() const { return drive_.handTarget(); }
+    void setPositionMain(double cm);
+    // A motion given to the source (batch line): u(t) in cm, t in s from now.
+    void setMouvementSource(std::function<double(double)> motion);
+    const SourceDrive& sourceDrive() const { return drive_; }
+    const RingingRope& ringingRope() const { return ringing_; }
+
 signals:
     void controlsChanged();   // texts, captions, greying, labels, timer
     void frameChanged();      // the rope moved: repaint
@@ -125,6 +152,9 @@ private:
     void plotGraphPoint();
     void startEmission();
     void restartEmission();
+    RopeModel& ropeModel();
+    void ropeTick(int interval, double motif);
+    void emptyRope();
 
     Messages& messages_;
     RandomSource& random_;
@@ -136,6 +166,11 @@ private:
     GraphRecording graph_;
     int durationIndex_ = 4;
     bool inTick_ = false;
+    FoldedRope folded_;
+    RingingRope ringing_;
+    SourceDrive drive_;
+    bool cordeReelle_ = false;
+    double pointPince_ = 1.4;  // m: a fifth of the rope
 };
 
 }  // namespace tolvi
