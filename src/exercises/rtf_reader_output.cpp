@@ -416,15 +416,15 @@ void RtfReader::pageBreak()
     pageBreakPending_ = true;
 }
 
-// \chftn: the number of the note that follows, or in a note its own.
+// \chftn: the number of the note that follows, or in a note its own; both
+// marked, so that they are written back as marks.
 void RtfReader::footnoteMark()
 {
     const int number = openNotes_.empty() ? noteCount_ + 1 : openNotes_.back().second;
     CharState& c = state().ch;
     const CharState kept = c;
     flushText();
-    if (openNotes_.empty())
-        c.noteMark = number;
+    c.noteMark = number;
     const QString digits = QString::number(number);
     for (const QChar d : digits)
         appendText(d);

@@ -126,6 +126,7 @@ private:
     void writeImage(QByteArray& out, const QTextImageFormat& f) const;
     void writeFragments(QByteArray& body, const QTextBlock& block);
     void writeFootnote(QByteArray& body, int note);
+    bool noteMarkRaised(int note) const;
 
     const QTextDocument& doc_;
     QString defaultFamily_;
@@ -428,17 +429,34 @@ void RtfWriter::writeFragments(QByteArray& body, const QTextBlock& block)
             for (qsizetype n = fragment.text().count(kPictureNotShown); n > 0; --n)
                 writeOriginalPicture(body, format);
         } else if (const int note = format.intProperty(kRtfFootnote); note > 0) {
+            // The note where its mark stands. LibreOffice gives the mark in
+            // the note the look the text has where the note begins: a note
+            // whose mark is raised is written in the group of the raised
+            // mark of the text, as LibreOffice writes it; others after it.
             body += "\\chftn";
-            body += '}';
-            if (!inNote_)
+            if (!inNote_) {
+                const bool raised = noteMarkRaised(note);
+                if (!raised)
+                    body += '}';
                 writeFootnote(body, note);
-            continue;
+                if (!raised)
+                    continue;
+            }
         } else {
             appendText(body, fragment.text());
         }
         body += "}";
     }
     closeField();
+}
+
+bool RtfWriter::noteMarkRaised(int note) const
+{
+    for (const QTextBlock& b : notes_.value(note))
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().intProperty(kRtfFootnote) > 0)
+                return it.fragment().charFormat().verticalAlignment() == QTextCharFormat::AlignSuperScript;
+    return false;
 }
 
 // A footnote where its mark stands: its paragraphs, the last one without
@@ -449,7 +467,7 @@ void RtfWriter::writeFootnote(QByteArray& body, int note)
     if (blocks.isEmpty())
         return;
     inNote_ = true;
-    body += "{\\footnote";
+    body += "{\\*\\footnote";
     for (qsizetype i = 0; i < blocks.size(); ++i) {
         body += "\\pard\\plain";
         body += paraProps(blocks[i].blockFormat());
@@ -597,7 +615,7 @@ QByteArray RtfWriter::write()
             notes_[note].append(b);
     QHash<int, QList<QTextBlock>> notes = notes_;
     for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next())
-        for (auto it = b.begin(); !it.atEnd(); ++it)
+        for (auto it = b.begin(); !it.atEnd() && !b.blockFormat().hasProperty(kRtfFootnote); ++it)
             if (it.fragment().charFormat().intProperty(kRtfFootnote) > 0)
                 notes.remove(it.fragment().charFormat().intProperty(kRtfFootnote));
     // Notes without a mark stay paragraphs of the text.

@@ -262,7 +262,7 @@ TEST(RtfWordProcessors, FootnotesShownAtTheEndAndWrittenBack)
     EXPECT_EQ(ps[0].runs[1].script, QTextCharFormat::AlignSuperScript);
 
     const QByteArray written = writeRtf(doc);
-    EXPECT_EQ(written.count("{\\footnote"), 2);
+    EXPECT_EQ(written.count("{\\*\\footnote"), 2);
     QTextDocument back;
     ASSERT_TRUE(readRtf(written, back));
     EXPECT_EQ(plainText(back), plainText(doc));
