@@ -226,6 +226,10 @@ TEST(RtfCorpus, LibreOfficeShowsTolvisCopyAsTheOriginal)
         EXPECT_EQ(ours.count("<tr"), original.count("<tr"));
         EXPECT_EQ(ours.count("<sup"), original.count("<sup"));
         EXPECT_EQ(ours.count("<sub"), original.count("<sub"));
+        // Pictures, links and footnotes, each once.
+        EXPECT_EQ(ours.count("<img"), original.count("<img"));
+        EXPECT_EQ(ours.count("href=\"http"), original.count("href=\"http"));
+        EXPECT_EQ(ours.count("sdfootnoteanc"), original.count("sdfootnoteanc"));
         const QString flat = readUtf8(dir.filePath("tolvi/" + base + ".fodt"));
         for (auto m = position.globalMatch(flat); m.hasNext();) {
             const auto match = m.next();
