@@ -66,6 +66,7 @@ bool RtfReader::run(QString* error)
         freshBlock_ = false;
     }
     cursor_.endEditBlock();
+    doc_.setProperty(kRtfHeadersProperty, headers_.isEmpty() ? QVariant() : QVariant(headers_));
     return true;
 }
 
@@ -78,6 +79,8 @@ void RtfReader::openGroup()
         return;
     }
     stack_.push_back(stack_.back());
+    stack_.back().start = tokens_.position() - 1;
+    stack_.back().keepRaw = false;
 }
 
 void RtfReader::closeGroup()
@@ -96,6 +99,10 @@ void RtfReader::closeGroup()
     if (stack_.size() <= 1)
         return;  // unbalanced closing brace: ignored
     const Destination closing = stack_.back().dest;
+    if (stack_.back().keepRaw && headers_.size() < kMaxPictureBytes) {
+        headers_ += tokens_.slice(stack_.back().start, tokens_.position()).toByteArray();
+        headers_ += '\n';
+    }
     if (!openNotes_.empty() && openNotes_.back().first == int(stack_.size()))
         endFootnote();
     stack_.pop_back();
@@ -367,10 +374,18 @@ bool RtfReader::destinationWord(std::string_view w)
         startFootnote();
         return true;
     }
+    static constexpr std::string_view headers[] = {"header",  "headerl", "headerr", "headerf",
+                                                   "footer",  "footerl", "footerr", "footerf"};
+    for (std::string_view k : headers) {
+        if (w == k) {
+            s.dest = Destination::Skip;
+            s.keepRaw = stack_.size() > 1 && deepGroups_.empty();
+            return true;
+        }
+    }
     static constexpr std::string_view skipped[] = {
         "stylesheet", "info",      "listtable", "listoverridetable", "revtbl",    "rsidtbl",
-        "header",     "headerl",   "headerr",   "headerf",           "footer",    "footerl",
-        "footerr",    "footerf",   "annotation",        "atnid",     "atnauthor",
+        "annotation",        "atnid",     "atnauthor",
         "objdata",   "objclass",  "objname",           "nonshppict", "shprslt",
         "xe",         "tc",        "txe",       "rxe",               "bkmkstart", "bkmkend",
         "template",   "filetbl",   "pnseclvl",  "datafield",         "docvar",    "pn",

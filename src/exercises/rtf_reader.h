@@ -57,6 +57,10 @@ inline constexpr int kRtfField = QTextFormat::UserProperty + 0x58;
 // paragraphs, put at the end of the text: the note's number.
 inline constexpr int kRtfFootnote = QTextFormat::UserProperty + 0x59;
 
+// Property of the document (a QByteArray) holding its headers and footers,
+// the RTF groups as the file gave them: they are not shown, and written back.
+inline constexpr char kRtfHeadersProperty[] = "tolviRtfHeaders";
+
 // The text standing for a picture that cannot be shown.
 inline const QString kPictureNotShown = QStringLiteral("[image non affichée]");
 

@@ -107,6 +107,8 @@ struct GroupState {
     int uc = 1;  // bytes of fallback after \uN
     bool listText = false;  // \listtext: a list item's bullet or number
     int shapeDepth = 0;     // the stack depth of the shape this group is in, 0: none
+    qsizetype start = 0;    // where its '{' stands in the file
+    bool keepRaw = false;   // a header or footer: kept as the file gives it
 };
 
 struct Picture {
@@ -241,6 +243,8 @@ private:
     // The notes being read: the depth of their group and their number.
     std::vector<std::pair<int, int>> openNotes_;
     bool pageBreakPending_ = false;
+    // Headers and footers, as the file gives them (they are not shown).
+    QByteArray headers_;
 
     // Tables: the row definition being read (as RTF keeps it from row to
     // row), the cell being defined, and the rows of the table being read.

@@ -664,6 +664,8 @@ QByteArray RtfWriter::write()
         out += ';';
     }
     out += "}\n{\\*\\generator Tolvi;}\\viewkind4\n";
+    // Headers and footers as they came.
+    out += doc_.property(kRtfHeadersProperty).toByteArray();
     out += body;
     out += "}\n";
     return out;

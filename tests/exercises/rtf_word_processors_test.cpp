@@ -341,3 +341,21 @@ TEST(RtfWordProcessors, RightToLeftParagraphsStartAtTheRight)
     ASSERT_TRUE(readRtf(writeRtf(doc), back));
     EXPECT_EQ(back.findBlockByNumber(0).blockFormat().layoutDirection(), Qt::RightToLeft);
 }
+
+TEST(RtfWordProcessors, HeadersAndFootersWrittenBackAsTheyCame)
+{
+    const QByteArray header = "{\\header \\pard\\plain\\qc {\\b Lyc\\'e9e} {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}\\par}";
+    const QByteArray footer = "{\\footerf \\pard\\plain Fiche 3\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf("{\\rtf1\\ansi " + header + footer + "\\pard Texte\\par}", doc));
+    EXPECT_EQ(plainText(doc), "Texte");  // not shown
+    const QByteArray rtf = writeRtf(doc);
+    EXPECT_TRUE(rtf.contains(header)) << rtf.toStdString();
+    EXPECT_TRUE(rtf.contains(footer));
+    // And kept through a second saving; a text without them has none.
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(rtf, back));
+    EXPECT_TRUE(writeRtf(back).contains(header));
+    ASSERT_TRUE(readRtf("{\\rtf1 autre}", back));
+    EXPECT_FALSE(writeRtf(back).contains("\\header"));
+}
