@@ -76,7 +76,7 @@ bool Fichexo::abandonQuestion()
 }
 
 bool Fichexo::loadText(const QString& path, const std::function<void()>& readFailed,
-                       const std::function<void()>& notRtf)
+                       const std::function<void(const QString& why)>& notRtf)
 {
     const RtfFileRead file = readRtfFile(path);
     if (file.status == RtfFileStatus::TooLarge) {
@@ -86,9 +86,10 @@ bool Fichexo::loadText(const QString& path, const std::function<void()>& readFai
     QTextEdit* text = ctx_.main.supertext();
     RtfReadNotes notes;
     const bool notRtfFile = file.status == RtfFileStatus::NotRtf;
-    if (file.status != RtfFileStatus::Ok || !readRtf(file.bytes, *text->document(), nullptr, &notes)) {
+    QString why = exotext::kNotRtfText;
+    if (file.status != RtfFileStatus::Ok || !readRtf(file.bytes, *text->document(), &why, &notes)) {
         if ((notRtfFile || file.status == RtfFileStatus::Ok) && notRtf)
-            notRtf();
+            notRtf(why);
         else if (readFailed)
             readFailed();
         return false;
@@ -223,7 +224,7 @@ void Fichexo::opentexte_Click()
     ctx_.shared.exoOuvert = 0;
     loadText(
         *chosen, [this] { ctx_.messages.critical(exotext::kTextReadErrorTitle, exotext::kTextFileErrorText); },
-        [this] { ctx_.messages.critical(exotext::kTextReadErrorTitle, exotext::kNotRtfText); });
+        [this](const QString& why) { ctx_.messages.critical(exotext::kTextReadErrorTitle, why); });
     ctx_.main.supertext()->setReadOnly(false);
     ctx_.main.fich()->setText(exotext::kTextPrefix + *chosen);
     ctx_.shared.texteModifie = 0;

@@ -139,10 +139,11 @@ private:
     // it cannot be. A text too large is reported here; any other failure is
     // reported by `readFailed`, the command's own message.
     // Loads an RTF text into the exercise area; `readFailed` tells the user
-    // when it cannot, `notRtf` (when given) when the file is no RTF text.
+    // when it cannot, `notRtf` (when given) when the file is no RTF text the reader can show,
+    // with the reader's reason.
     // Pictures that cannot be shown are told of once.
     bool loadText(const QString& path, const std::function<void()>& readFailed,
-                  const std::function<void()>& notRtf = {});
+                  const std::function<void(const QString& why)>& notRtf = {});
     void runChargeConfig(const QString& folder, const QString& name);
     void unload();
     void fillDir1();

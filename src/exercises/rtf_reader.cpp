@@ -20,6 +20,19 @@ bool RtfReader::run(QString* error)
             *error = QStringLiteral("Ce fichier n'est pas un texte au format RTF.");
         return false;
     }
+    // Each piece of text in a format of its own costs the document and its
+    // layout some 170 bytes: a text cut into pieces of a few bytes each
+    // ({\b x}{\i y} ...) would take more than twenty times its size. Beyond
+    // kMaxDensePieces such pieces it is refused before anything is read.
+    const qsizetype groups = tokens_.count('{');
+    if (groups > kMaxDensePieces && groups * 10 > tokens_.size()) {
+        if (error)
+            *error = QStringLiteral("Ce texte est trop morcelé pour être affiché : il compte %1 passages mis en "
+                                    "forme, Tolvi en affiche au plus %2 quand ils sont si courts.")
+                         .arg(groups)
+                         .arg(kMaxDensePieces);
+        return false;
+    }
     doc_.clear();
     const bool undo = doc_.isUndoRedoEnabled();
     doc_.setUndoRedoEnabled(false);

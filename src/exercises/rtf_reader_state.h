@@ -41,6 +41,8 @@ inline constexpr qint64 kMaxSourcePixels = 40LL << 20;
 // the file when that is more.
 inline constexpr qint64 kMinDocumentPixels = 16LL << 20;
 inline constexpr int kMaxFieldInstruction = 4096;  // characters
+// Groups of a text whose groups are closer than ten bytes apart, on average.
+inline constexpr qsizetype kMaxDensePieces = 500000;
 inline constexpr int kMaxFontName = 256;
 inline constexpr int kMaxTableEntries = 32768;  // fonts or colours
 // Largest shown size of a picture: an A4 page's height at 96 dots per inch.

@@ -359,3 +359,25 @@ TEST(RtfWordProcessors, HeadersAndFootersWrittenBackAsTheyCame)
     ASSERT_TRUE(readRtf("{\\rtf1 autre}", back));
     EXPECT_FALSE(writeRtf(back).contains("\\header"));
 }
+
+TEST(RtfWordProcessors, TextsCutIntoTinyPiecesRefusedBeforeReading)
+{
+    // Some 600 000 pieces of a letter each: refused, the document kept.
+    QByteArray tiny = "{\\rtf1 ";
+    for (int i = 0; i < 300000; ++i)
+        tiny += "{\\b x}{\\i y}";
+    tiny += "}";
+    QTextDocument doc;
+    doc.setPlainText("avant");
+    QString error;
+    EXPECT_FALSE(readRtf(tiny, doc, &error));
+    EXPECT_TRUE(error.startsWith(QString::fromUtf8("Ce texte est trop morcelé pour être affiché"))) << error.toStdString();
+    EXPECT_EQ(doc.toPlainText(), "avant");
+    // As many groups spread over a text of ordinary paragraphs are read.
+    QByteArray spread = "{\\rtf1 ";
+    for (int i = 0; i < 130000; ++i)
+        spread += "{\\b gras} {\\i pench\\'e9} et du texte ordinaire entre les deux{\\ul x}\\par\n";
+    spread += "}";
+    EXPECT_TRUE(readRtf(spread, doc, &error));
+    EXPECT_EQ(doc.blockCount(), 130000);
+}
