@@ -61,6 +61,12 @@ inline constexpr int kRtfFootnote = QTextFormat::UserProperty + 0x59;
 // the RTF groups as the file gave them: they are not shown, and written back.
 inline constexpr char kRtfHeadersProperty[] = "tolviRtfHeaders";
 
+// Block property of a block that goes on with the paragraph of the block
+// before it: the reader cuts paragraphs of many formats into blocks of about
+// kMaxBlockText characters, whose layout costs far less memory; the writer
+// joins them again.
+inline constexpr int kRtfParagraphGoesOn = QTextFormat::UserProperty + 0x5A;
+
 // The text standing for a picture that cannot be shown.
 inline const QString kPictureNotShown = QStringLiteral("[image non affichée]");
 

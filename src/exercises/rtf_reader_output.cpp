@@ -301,6 +301,11 @@ void RtfReader::flushText()
     pending_.clear();
     if (!text.isEmpty())
         para_.add(text, charFormat());
+    // A long paragraph of many formats: its text so far becomes a block.
+    if (para_.text.size() > kMaxBlockText && !rowOpen_ && !state().para.inTable && openNotes_.empty()) {
+        endParagraph();
+        paragraphGoesOn_ = true;
+    }
 }
 
 // The paragraph read so far ends: into the cell of the table being read, or
@@ -317,6 +322,10 @@ void RtfReader::endParagraph()
             notes_.push_back(std::move(para_));
         para_ = Paragraph{};
         return;
+    }
+    if (paragraphGoesOn_ && !rowOpen_ && !state().para.inTable) {
+        para_.block.setProperty(kRtfParagraphGoesOn, true);
+        paragraphGoesOn_ = false;
     }
     if (pageBreakPending_ && !rowOpen_ && !state().para.inTable) {
         para_.block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);

@@ -41,6 +41,9 @@ inline constexpr qint64 kMaxSourcePixels = 40LL << 20;
 // the file when that is more.
 inline constexpr qint64 kMinDocumentPixels = 16LL << 20;
 inline constexpr int kMaxFieldInstruction = 4096;  // characters
+// Paragraphs longer than this are laid out as several blocks, cut where
+// the format changes.
+inline constexpr qsizetype kMaxBlockText = 65536;
 // Groups of a text whose groups are closer than ten bytes apart, on average.
 inline constexpr qsizetype kMaxDensePieces = 500000;
 inline constexpr int kMaxFontName = 256;
@@ -245,6 +248,7 @@ private:
     // The notes being read: the depth of their group and their number.
     std::vector<std::pair<int, int>> openNotes_;
     bool pageBreakPending_ = false;
+    bool paragraphGoesOn_ = false;  // the paragraph being read was cut
     // Headers and footers, as the file gives them (they are not shown).
     QByteArray headers_;
 

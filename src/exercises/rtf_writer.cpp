@@ -645,7 +645,11 @@ QByteArray RtfWriter::write()
             if (!next.atEnd() && qobject_cast<QTextTable*>(next.currentFrame()))
                 continue;
         }
-        writeBlock(body, block, "\\par", false);
+        // A block the reader cut from a long paragraph: no paragraph end.
+        const QTextBlock after = block.next();
+        const bool goesOn = after.isValid() && after.blockFormat().boolProperty(kRtfParagraphGoesOn)
+            && !it.currentFrame();
+        writeBlock(body, block, goesOn ? "" : "\\par", false);
     }
 
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036\\uc1\n{\\fonttbl";

@@ -3,6 +3,7 @@
 // metafiles, Macintosh and Korean code pages. Each file is small and written
 // here in the shape its producer gives it.
 #include "exercises/rtf_reader.h"
+#include "exercises/rtf_reader_state.h"
 #include "exercises/rtf_table.h"
 #include "exercises/rtf_writer.h"
 #include "rtf_test_util.h"
@@ -380,4 +381,28 @@ TEST(RtfWordProcessors, TextsCutIntoTinyPiecesRefusedBeforeReading)
     spread += "}";
     EXPECT_TRUE(readRtf(spread, doc, &error));
     EXPECT_EQ(doc.blockCount(), 130000);
+}
+
+TEST(RtfWordProcessors, LongParagraphsOfManyFormatsLaidOutInPartsWrittenWhole)
+{
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    QString text;
+    for (int i = 0; i < 20000; ++i) {
+        rtf += "{\\b gras} texte {\\i pench\\'e9} ";
+        text += QString::fromUtf8("gras texte penché ");
+    }
+    rtf += "\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, doc));
+    // Several blocks, cut where the format changes, the text whole.
+    EXPECT_GT(doc.blockCount(), 2);
+    EXPECT_EQ(shownPlainText(doc).remove(u'\n'), text);
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        EXPECT_LE(b.length(), rtf::kMaxBlockText + 64);
+    // Saved as one paragraph.
+    const QByteArray written = writeRtf(doc);
+    EXPECT_EQ(written.count("\\par\n"), 1);
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(written, back));
+    EXPECT_EQ(shownPlainText(back).remove(u'\n'), text);
 }
