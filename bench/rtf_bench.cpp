@@ -159,6 +159,90 @@ void BM_ReadHostile(benchmark::State& state)
 }
 BENCHMARK(BM_ReadHostile)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
+// A statement of `bytes` bytes: paragraphs of about 600 bytes, each with
+// bold, italic, coloured and accented words.
+QByteArray statement(qsizetype bytes)
+{
+    QByteArray rtf = kHeader;
+    rtf.reserve(bytes + 1024);
+    const QByteArray paragraph = "\\pard\\sa120 Une corde de {\\b 7 m} est tendue : la {\\i c\\'e9l\\'e9rit\\'e9} "
+                                 "vaut {\\cf1 v = \\u8730?(T/\\'b5)}, soit {\\b\\i 12,5 m/s}. On mesure la dur\\'e9e "
+                                 "du trajet entre M{\\sub 1} et M{\\sub 2} ; la longueur d'onde est \\u955? = v / f. "
+                                 "{\\f1 code} et texte ordinaire pour finir la ligne, puis une autre phrase "
+                                 "qui parle du signal, de son amplitude et de sa p\\'e9riode T = 0,4 s.\\par\n";
+    while (rtf.size() < bytes)
+        rtf += paragraph;
+    rtf += "}";
+    return rtf;
+}
+
+// One word of `letters` letters.
+QByteArray longWord(qsizetype letters)
+{
+    return kHeader + "d\\'e9but " + QByteArray(letters, 'a') + " fin\\par}";
+}
+
+QByteArray sized(int64_t which)
+{
+    switch (which) {
+    case 0: return longWord(1000000);
+    case 21: {  // 20 Mo in one paragraph, a format every dozen bytes
+        QByteArray rtf = kHeader;
+        while (rtf.size() < 20 * 1024 * 1024)
+            rtf += "{\\b gras} texte {\\i pench\\'e9} ";
+        return rtf + "\\par}";
+    }
+    default: return statement(which * 1024 * 1024);
+    }
+}
+
+void label(benchmark::State& state, const QByteArray& rtf)
+{
+    state.SetLabel(state.range(0) == 0 ? "mot de 1 000 000 lettres"
+                   : state.range(0) == 21 ? "20 Mo en un paragraphe, un format tous les 12 octets"
+                                          : std::to_string(rtf.size() / (1024 * 1024)) + " Mo");
+    state.SetBytesProcessed(state.iterations() * rtf.size());
+}
+
+// Reading into the document of a text box.
+void BM_TextRead(benchmark::State& state)
+{
+    const QByteArray rtf = sized(state.range(0));
+    for (auto _ : state) {
+        QTextDocument doc;
+        doc.documentLayout();
+        readInto(doc, rtf);
+    }
+    label(state, rtf);
+}
+BENCHMARK(BM_TextRead)->Arg(0)->Arg(1)->Arg(5)->Arg(20)->Arg(21)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Reading, then laying the whole text out at the width of the window.
+void BM_TextLayout(benchmark::State& state)
+{
+    const QByteArray rtf = sized(state.range(0));
+    for (auto _ : state) {
+        QTextDocument doc;
+        readInto(doc, rtf);
+        doc.setTextWidth(700);
+        benchmark::DoNotOptimize(doc.pageCount());  // lays the whole text out
+    }
+    label(state, rtf);
+}
+BENCHMARK(BM_TextLayout)->Arg(0)->Arg(1)->Arg(5)->Arg(20)->Arg(21)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Saving what was read.
+void BM_TextSave(benchmark::State& state)
+{
+    const QByteArray rtf = sized(state.range(0));
+    QTextDocument doc;
+    readInto(doc, rtf);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(writeRtf(doc));
+    label(state, rtf);
+}
+BENCHMARK(BM_TextSave)->Arg(0)->Arg(1)->Arg(5)->Arg(20)->Arg(21)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace
 
 int main(int argc, char** argv)

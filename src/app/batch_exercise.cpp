@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "platform/file_save.h"
 #include "exercises/exercise_menu.h"
+#include "exercises/rtf_reader.h"
 #include "mainwin/feuille_p.h"
 
 #include <QFileInfo>
@@ -89,7 +90,7 @@ void addExerciseOptions(BatchOptions& options)
                        QStringLiteral("écrit le texte de la fenêtre exercice, sans mise en forme, en UTF-8"),
                        QStringLiteral("--exercise TENSION.E33 --text-plain enonce.txt"), checkNotEmpty,
                        [](BatchContext& ctx, const QString& v) {
-                           return writeTextFile(ctx, v, ctx.program.window().supertext()->toPlainText());
+                           return writeTextFile(ctx, v, shownPlainText(*ctx.program.window().supertext()->document()));
                        }});
 }
 

@@ -58,6 +58,15 @@ bool defaultPrinterDialog(QPrinter& printer, QWidget* parent)
 
 }  // namespace
 
+QString exotext::picturesNotShownText(int count)
+{
+    if (count == 1)
+        return QStringLiteral("Une image de ce texte ne peut pas être affichée : « %1 » tient sa place. "
+                              "Elle est gardée à l'enregistrement.").arg(kPictureNotShown);
+    return QStringLiteral("%1 images de ce texte ne peuvent pas être affichées : « %2 » tient leur place. "
+                          "Elles sont gardées à l'enregistrement.").arg(count).arg(kPictureNotShown);
+}
+
 bool Fichexo::abandonQuestion()
 {
     if (ctx_.shared.texteModifie == 1 && !ctx_.messages.okCancel(exotext::kAbandonTitle, exotext::kAbandonText))
@@ -66,7 +75,8 @@ bool Fichexo::abandonQuestion()
     return true;
 }
 
-bool Fichexo::loadText(const QString& path, const std::function<void()>& readFailed)
+bool Fichexo::loadText(const QString& path, const std::function<void()>& readFailed,
+                       const std::function<void(const QString& why)>& notRtf)
 {
     const RtfFileRead file = readRtfFile(path);
     if (file.status == RtfFileStatus::TooLarge) {
@@ -74,11 +84,18 @@ bool Fichexo::loadText(const QString& path, const std::function<void()>& readFai
         return false;
     }
     QTextEdit* text = ctx_.main.supertext();
-    if (file.status != RtfFileStatus::Ok || !readRtf(file.bytes, *text->document())) {
-        if (readFailed)
+    RtfReadNotes notes;
+    const bool notRtfFile = file.status == RtfFileStatus::NotRtf;
+    QString why = exotext::kNotRtfText;
+    if (file.status != RtfFileStatus::Ok || !readRtf(file.bytes, *text->document(), &why, &notes)) {
+        if ((notRtfFile || file.status == RtfFileStatus::Ok) && notRtf)
+            notRtf(why);
+        else if (readFailed)
             readFailed();
         return false;
     }
+    if (notes.picturesNotShown > 0)
+        ctx_.messages.information(exotext::kPicturesNotShownTitle, exotext::picturesNotShownText(notes.picturesNotShown));
     QTextCursor start(text->document());
     text->setTextCursor(start);
     return true;
@@ -205,7 +222,9 @@ void Fichexo::opentexte_Click()
     if (!chosen || chosen->isEmpty())
         return;
     ctx_.shared.exoOuvert = 0;
-    loadText(*chosen, [this] { ctx_.messages.critical(exotext::kTextReadErrorTitle, exotext::kTextFileErrorText); });
+    loadText(
+        *chosen, [this] { ctx_.messages.critical(exotext::kTextReadErrorTitle, exotext::kTextFileErrorText); },
+        [this](const QString& why) { ctx_.messages.critical(exotext::kTextReadErrorTitle, why); });
     ctx_.main.supertext()->setReadOnly(false);
     ctx_.main.fich()->setText(exotext::kTextPrefix + *chosen);
     ctx_.shared.texteModifie = 0;

@@ -60,6 +60,10 @@ QString overwriteText(const QString& bareName);
 inline const QString kTextReadErrorTitle = QStringLiteral("Erreur de lecture.");
 inline const QString kTextWriteErrorTitle = QStringLiteral("Erreur d'écriture.");
 inline const QString kTextFileErrorText = QStringLiteral("Vérifier l'état du lecteur et le nom du fichier.");
+inline const QString kNotRtfText = QStringLiteral("Ce fichier n'est pas un texte au format RTF.");
+inline const QString kPicturesNotShownTitle = QStringLiteral("Images non affichées");
+// The message about pictures of a text that cannot be shown.
+QString picturesNotShownText(int count);
 inline const QString kRtfFilter = QStringLiteral("Texte au format RTF (*.RTF *.rtf)");
 inline const QString kTextPrefix = QStringLiteral("Texte: ");
 }  // namespace exotext
@@ -134,7 +138,12 @@ private:
     // Loads an RTF file into supertext; false, the text kept as it was, when
     // it cannot be. A text too large is reported here; any other failure is
     // reported by `readFailed`, the command's own message.
-    bool loadText(const QString& path, const std::function<void()>& readFailed);
+    // Loads an RTF text into the exercise area; `readFailed` tells the user
+    // when it cannot, `notRtf` (when given) when the file is no RTF text the reader can show,
+    // with the reader's reason.
+    // Pictures that cannot be shown are told of once.
+    bool loadText(const QString& path, const std::function<void()>& readFailed,
+                  const std::function<void(const QString& why)>& notRtf = {});
     void runChargeConfig(const QString& folder, const QString& name);
     void unload();
     void fillDir1();

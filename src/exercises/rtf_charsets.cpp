@@ -8,9 +8,28 @@ namespace tolvi::rtf {
 
 int codePageOfCharset(int charset, int documentCodePage)
 {
+    // A Macintosh document's Asian fonts are in the Macintosh code pages.
+    if (documentCodePage >= 10000 && documentCodePage < 10100) {
+        switch (charset) {
+        case 128: return 10001;
+        case 129: return 10003;
+        case 134: return 10008;
+        case 136: return 10002;
+        default: break;
+        }
+    }
     switch (charset) {
     case 0: return 1252;     // ANSI
     case 77: return 10000;   // Macintosh
+    case 78: return 10001;   // Macintosh Japanese
+    case 79: return 10003;   // Macintosh Korean
+    case 80: return 10008;   // Macintosh Simplified Chinese
+    case 81: return 10002;   // Macintosh Traditional Chinese
+    case 85: return 10006;   // Macintosh Greek
+    case 86: return 10081;   // Macintosh Turkish
+    case 88: return 10029;   // Macintosh Central European
+    case 89: return 10007;   // Macintosh Cyrillic
+    case 130: return 1361;   // Korean (Johab)
     case 128: return 932;    // Japanese (Shift-JIS)
     case 129: return 949;    // Korean
     case 134: return 936;    // Simplified Chinese (GBK)
@@ -49,7 +68,11 @@ Encoding fontEncoding(const QString& family, int charset, int codePage, int docu
 
 bool isMultiByte(int codePage)
 {
-    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+    switch (codePage) {
+    case 932: case 936: case 949: case 950: case 1361:
+    case 10001: case 10002: case 10003: case 10008: return true;
+    default: return false;
+    }
 }
 
 char16_t symbolToUnicode(unsigned char b)
@@ -134,6 +157,18 @@ char16_t privateUseToUnicode(char16_t u, bool wingdings)
     return c == u ? u : c;
 }
 
+char16_t listMarkToUnicode(char16_t u)
+{
+    if (u < 0xF020 || u > 0xF0FF)
+        return u;
+    switch (u - 0xF000) {
+    case 0x6C: case 0x6E: case 0x6F: case 0x71: case 0x72: case 0x75: case 0x76:
+    case 0xA7: case 0xA8: case 0xD8: case 0xE8: case 0xFB: case 0xFC: case 0xFD: case 0xFE:
+        return privateUseToUnicode(u, true);
+    default: return privateUseToUnicode(u, false);
+    }
+}
+
 namespace {
 
 // The name the platform's converters know a Windows code page by.
@@ -142,11 +177,68 @@ QByteArray converterName(int codePage)
     switch (codePage) {
     case 932: return "windows-31j";
     case 10000: return "macintosh";
+    // The Macintosh Asian code pages are those of their country, with a few
+    // signs of Apple's own.
+    case 10001: return "windows-31j";
+    case 10002: return "Big5";
+    case 10003: return "EUC-KR";
+    case 10008: return "GB2312";
+    case 10006: return "x-mac-greek";
+    case 10007: return "x-mac-cyrillic";
+    case 10029: return "x-mac-centraleurroman";
+    case 10081: return "x-mac-turkish";
+    case 1361: return "EUC-KR";  // Johab: see decodeJohab
     case 437:
     case 850:
     case 852:
     case 866: return "IBM" + QByteArray::number(codePage);
     default: return "windows-" + QByteArray::number(codePage);
+    }
+}
+
+// Johab (code page 1361): Hangul syllables are made of the bits of their
+// letters; the other signs and the Hanja are those of KS X 1001 (EUC-KR),
+// moved to other rows. Each character is decoded here or through `euckr`.
+void decodeJohab(QByteArrayView bytes, QString& out, QStringDecoder& euckr)
+{
+    static constexpr int initials[32] = {-1, -1, 0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
+                                         14, 15, 16, 17, 18, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    static constexpr int medials[32] = {-1, -1, -1, 0,  1,  2,  3,  4,  -1, -1, 5,  6,  7,  8,  9,  10,
+                                        -1, -1, 11, 12, 13, 14, 15, 16, -1, -1, 17, 18, 19, 20, -1, -1};
+    static constexpr int finals[32] = {-1, 0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                                       15, 16, -1, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, -1, -1};
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b1 = static_cast<unsigned char>(bytes[i]);
+        if (b1 < 0x80) {
+            out.append(QChar(char16_t(b1)));
+            continue;
+        }
+        if (i + 1 >= bytes.size())
+            break;  // half a character at the end
+        const auto b2 = static_cast<unsigned char>(bytes[++i]);
+        if (b1 >= 0x84 && b1 <= 0xD3) {
+            const int code = (b1 << 8) | b2;
+            const int l = initials[(code >> 10) & 31], v = medials[(code >> 5) & 31], t = finals[code & 31];
+            if (l >= 0 && v >= 0 && t >= 0)
+                out.append(QChar(char16_t(0xAC00 + (l * 21 + v) * 28 + t)));
+            else
+                out.append(QChar(0xFFFD));
+            continue;
+        }
+        const bool trailOk = (b2 >= 0x31 && b2 <= 0x7E) || (b2 >= 0x91 && b2 <= 0xFE);
+        if (!trailOk || !((b1 >= 0xD9 && b1 <= 0xDE) || (b1 >= 0xE0 && b1 <= 0xF9))) {
+            out.append(QChar(0xFFFD));
+            continue;
+        }
+        int row = b1 <= 0xDE ? (b1 - 0xD9) * 2 + 0xA1 : (b1 - 0xE0) * 2 + 0xCA;
+        int column = b2;
+        if (b2 < 0xA1)
+            column = b2 <= 0x7E ? b2 - 0x31 + 0xA1 : b2 - 0x91 + 0xEF;
+        else
+            ++row;
+        const char pair[2] = {char(row), char(column)};
+        euckr.resetState();
+        out.append(euckr.decode(QByteArrayView(pair, 2)));
     }
 }
 
@@ -215,7 +307,11 @@ void Decoder::append(int codePage, QByteArrayView bytes, QString& out)
         return;
     }
     d->resetState();
-    QString text = d->decode(bytes);
+    QString text;
+    if (codePage == 1361)
+        decodeJohab(bytes, text, *d);
+    else
+        text = d->decode(bytes);
     // Bytes that are no character come out as the substitute control
     // character (0x1A): shown as the replacement character instead.
     for (QChar& c : text)

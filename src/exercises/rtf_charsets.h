@@ -49,6 +49,12 @@ char16_t wingdingsToUnicode(unsigned char byte);
 // not such a sign.
 char16_t privateUseToUnicode(char16_t u, bool wingdings);
 
+// A private-use character of a list item's mark with no symbol font in force
+// (LibreOffice writes the bullets of a .docx so): a sign of Wingdings when
+// it is one of the bullets Word takes from Wingdings (■ ▪ ➢ ✓ ❖ ...), else
+// of Symbol (• for U+F0B7).
+char16_t listMarkToUnicode(char16_t u);
+
 // Decodes bytes in any code page that the platform knows (through ICU),
 // Windows-1252 otherwise. Single-byte code pages go through a table made
 // once; multi-byte ones through a converter kept for each code page.

@@ -2,6 +2,7 @@
 
 #include "exercises/rtf_reader_state.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -17,6 +18,19 @@ bool RtfReader::run(QString* error)
     if (!tokens_.startsRtf()) {
         if (error)
             *error = QStringLiteral("Ce fichier n'est pas un texte au format RTF.");
+        return false;
+    }
+    // Each piece of text in a format of its own costs the document and its
+    // layout some 170 bytes: a text cut into pieces of a few bytes each
+    // ({\b x}{\i y} ...) would take more than twenty times its size. Beyond
+    // kMaxDensePieces such pieces it is refused before anything is read.
+    const qsizetype groups = tokens_.count('{');
+    if (groups > kMaxDensePieces && groups * 10 > tokens_.size()) {
+        if (error)
+            *error = QStringLiteral("Ce texte est trop morcelé pour être affiché : il compte %1 passages mis en "
+                                    "forme, Tolvi en affiche au plus %2 quand ils sont si courts.")
+                         .arg(groups)
+                         .arg(kMaxDensePieces);
         return false;
     }
     doc_.clear();
@@ -54,10 +68,18 @@ bool RtfReader::run(QString* error)
     flushText();
     if (!para_.empty())
         endParagraph();
+    while (!openNotes_.empty())
+        endFootnote();  // a note cut short
     if (rowOpen_)
         endRow();
     finishTable();
+    // Footnotes at the end of the text, each a numbered paragraph.
+    for (const Paragraph& note : notes_) {
+        insertParagraph(cursor_, note, freshBlock_);
+        freshBlock_ = false;
+    }
     cursor_.endEditBlock();
+    doc_.setProperty(kRtfHeadersProperty, headers_.isEmpty() ? QVariant() : QVariant(headers_));
     return true;
 }
 
@@ -70,6 +92,8 @@ void RtfReader::openGroup()
         return;
     }
     stack_.push_back(stack_.back());
+    stack_.back().start = tokens_.position() - 1;
+    stack_.back().keepRaw = false;
 }
 
 void RtfReader::closeGroup()
@@ -88,8 +112,16 @@ void RtfReader::closeGroup()
     if (stack_.size() <= 1)
         return;  // unbalanced closing brace: ignored
     const Destination closing = stack_.back().dest;
+    if (stack_.back().keepRaw && headers_.size() < kMaxPictureBytes) {
+        headers_ += tokens_.slice(stack_.back().start, tokens_.position()).toByteArray();
+        headers_ += '\n';
+    }
+    if (!openNotes_.empty() && openNotes_.back().first == int(stack_.size()))
+        endFootnote();
     stack_.pop_back();
     const Destination outer = stack_.back().dest;
+    if (shapeWithPicture_ > int(stack_.size()))
+        shapeWithPicture_ = 0;  // the shape ends
     if (closing == Destination::Picture && outer != Destination::Picture)
         finishPicture();
     if (closing == Destination::FontTable)
@@ -128,6 +160,20 @@ void RtfReader::controlWord(const Token& t)
             return;  // its \pict follows
         if (w == "shpinst" && s.dest != Destination::Skip) {
             s.dest = Destination::ShapeInstructions;
+            s.shapeDepth = int(stack_.size());
+            return;
+        }
+        if (w == "fldrslt" && s.dest == Destination::Text) {
+            fieldResult();
+            return;
+        }
+        if (w == "fldinst" && s.dest == Destination::Text) {
+            s.dest = Destination::FieldInstruction;
+            fieldInstruction_.clear();
+            return;
+        }
+        if (w == "footnote" && s.dest == Destination::Text) {
+            startFootnote();
             return;
         }
         if (w == "updnprop" && s.dest == Destination::Text && t.hasParam) {
@@ -152,14 +198,18 @@ void RtfReader::controlWord(const Token& t)
         return;
 
     if (s.dest == Destination::Picture) {
-        if (w == "pngblip")
-            picture_.kind = PictureKind::Png;
-        else if (w == "jpegblip")
-            picture_.kind = PictureKind::Jpeg;
-        else if (w == "emfblip" || w == "wmetafile" || w == "macpict" || w == "pmmetafile"
-                 || w == "dibitmap" || w == "wbitmap")
-            picture_.kind = PictureKind::Other;
-        else if (w == "picwgoal" && t.hasParam)
+        if (w == "pngblip" || w == "jpegblip" || w == "emfblip" || w == "wmetafile" || w == "macpict"
+            || w == "pmmetafile" || w == "dibitmap" || w == "wbitmap") {
+            picture_.kind = QByteArray(w.data(), qsizetype(w.size()));
+        }
+        // Its words, written back with its data.
+        if (picture_.words.size() < 512) {
+            picture_.words += '\\';
+            picture_.words += QByteArray(w.data(), qsizetype(w.size()));
+            if (t.hasParam)
+                picture_.words += QByteArray::number(t.param);
+        }
+        if (w == "picwgoal" && t.hasParam)
             picture_.goalWidth = t.param;
         else if (w == "pichgoal" && t.hasParam)
             picture_.goalHeight = t.param;
@@ -172,6 +222,11 @@ void RtfReader::controlWord(const Token& t)
 
     if (s.dest == Destination::FontTable) {
         fontTableWord(t);
+        return;
+    }
+    if (s.dest == Destination::FieldInstruction) {
+        if (w == "u" && fieldInstruction_.size() < kMaxFieldInstruction)
+            fieldInstruction_.append(QChar(char16_t(t.param)));
         return;
     }
 
@@ -238,9 +293,21 @@ void RtfReader::controlWord(const Token& t)
 
     flushText();
     const bool text = s.dest == Destination::Text;
-    if (w == "par" || w == "page") {
+    if (w == "par") {
         if (text)
             endParagraph();
+    } else if (w == "sect" || w == "column") {
+        // Word ends a section's last paragraph with \sect alone.
+        if (text && !para_.empty())
+            endParagraph();
+    } else if (w == "page") {
+        if (text)
+            pageBreak();
+    } else if (w == "chftn") {
+        if (text)
+            footnoteMark();
+    } else if (w == "listtext") {
+        s.listText = true;
     } else if (w == "cell") {
         if (text)
             endCell();
@@ -304,13 +371,35 @@ bool RtfReader::destinationWord(std::string_view w)
     }
     if (w == "shpinst") {
         s.dest = Destination::ShapeInstructions;
+        s.shapeDepth = int(stack_.size());
         return true;
+    }
+    if (w == "fldinst") {
+        s.dest = Destination::FieldInstruction;
+        fieldInstruction_.clear();
+        return true;
+    }
+    if (w == "fldrslt") {
+        fieldResult();
+        return true;
+    }
+    if (w == "footnote") {
+        startFootnote();
+        return true;
+    }
+    static constexpr std::string_view headers[] = {"header",  "headerl", "headerr", "headerf",
+                                                   "footer",  "footerl", "footerr", "footerf"};
+    for (std::string_view k : headers) {
+        if (w == k) {
+            s.dest = Destination::Skip;
+            s.keepRaw = stack_.size() > 1 && deepGroups_.empty();
+            return true;
+        }
     }
     static constexpr std::string_view skipped[] = {
         "stylesheet", "info",      "listtable", "listoverridetable", "revtbl",    "rsidtbl",
-        "header",     "headerl",   "headerr",   "headerf",           "footer",    "footerl",
-        "footerr",    "footerf",   "footnote",  "annotation",        "atnid",     "atnauthor",
-        "fldinst",    "objdata",   "objclass",  "objname",           "nonshppict", "shprslt",
+        "annotation",        "atnid",     "atnauthor",
+        "objdata",   "objclass",  "objname",           "nonshppict", "shprslt",
         "xe",         "tc",        "txe",       "rxe",               "bkmkstart", "bkmkend",
         "template",   "filetbl",   "pnseclvl",  "datafield",         "docvar",    "pn",
         "listpicture", "pgdsctbl", "themedata", "colorschememapping", "latentstyles", "generator",
@@ -385,13 +474,19 @@ bool RtfReader::paragraphWord(std::string_view w, bool hasParam, int param)
         p = ParaState{};
         borderTarget_ = BorderTarget::None;
     } else if (w == "ql")
-        p.align = Align::Left;
+        p.align = Align::Left, p.alignGiven = true;
     else if (w == "qc")
-        p.align = Align::Center;
+        p.align = Align::Center, p.alignGiven = true;
     else if (w == "qr")
-        p.align = Align::Right;
+        p.align = Align::Right, p.alignGiven = true;
     else if (w == "qj" || w == "qd")
-        p.align = Align::Justify;
+        p.align = Align::Justify, p.alignGiven = true;
+    else if (w == "rtlpar")
+        p.rightToLeft = true;
+    else if (w == "ltrpar")
+        p.rightToLeft = false;
+    else if (w == "pagebb")
+        pageBreakPending_ = true;
     else if (w == "li")
         p.left = v;
     else if (w == "ri")
@@ -546,10 +641,38 @@ void RtfReader::controlSymbol(unsigned char c)
 
 }  // namespace rtf
 
-bool readRtf(const QByteArray& rtf, QTextDocument& document, QString* error)
+bool readRtf(const QByteArray& rtf, QTextDocument& document, QString* error, RtfReadNotes* notes)
 {
     rtf::RtfReader reader(rtf, document);
-    return reader.run(error);
+    const bool ok = reader.run(error);
+    if (notes)
+        *notes = reader.report();
+    return ok;
+}
+
+QString shownPlainText(const QTextDocument& document)
+{
+    // The document's plain text has a character for each position.
+    QString text = document.toPlainText();
+    std::vector<qsizetype> soft;
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().boolProperty(kRtfSoftBreak))
+                for (int i = 0; i < it.fragment().length(); ++i)
+                    soft.push_back(it.fragment().position() + i);
+    if (soft.empty())
+        return text;
+    QString out;
+    out.reserve(text.size());
+    size_t next = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (next < soft.size() && soft[next] == i) {
+            ++next;
+            continue;
+        }
+        out.append(text[i]);
+    }
+    return out;
 }
 
 }  // namespace tolvi

@@ -21,6 +21,7 @@
 // the state of the deepest one, so their text is kept.
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <QTextFormat>
 
@@ -38,10 +39,51 @@ inline constexpr int kRtfBaselineShift = QTextFormat::UserProperty + 0x52;
 // LibreOffice writes it beside \up and \dn.
 inline constexpr int kRtfShiftedSize = QTextFormat::UserProperty + 0x53;
 
+// Character property of a zero-width space the reader put into a very long
+// word so that its lines can break: not part of the text, never written.
+inline constexpr int kRtfSoftBreak = QTextFormat::UserProperty + 0x54;
+// Image or character property holding a picture's data as the file gave it
+// (a QByteArray) and its control words ("\\jpegblip\\picw640...",
+// "\\wmetafile8..."): the picture is written back as it came, whether it was shown whole,
+// scaled down, or as the « [image non affichée] » text that stands for it.
+inline constexpr int kRtfPictureData = QTextFormat::UserProperty + 0x55;
+inline constexpr int kRtfPictureKind = QTextFormat::UserProperty + 0x56;
+
+// Character property of the text of a field's result: the field's
+// instruction (a QString), as \fldinst gave it. A hyperlink's text also
+// carries the address as its anchor.
+inline constexpr int kRtfField = QTextFormat::UserProperty + 0x58;
+// Character property of a footnote's mark, and block property of the note's
+// paragraphs, put at the end of the text: the note's number.
+inline constexpr int kRtfFootnote = QTextFormat::UserProperty + 0x59;
+
+// Property of the document (a QByteArray) holding its headers and footers,
+// the RTF groups as the file gave them: they are not shown, and written back.
+inline constexpr char kRtfHeadersProperty[] = "tolviRtfHeaders";
+
+// Block property of a block that goes on with the paragraph of the block
+// before it: the reader cuts paragraphs of many formats into blocks of about
+// kMaxBlockText characters, whose layout costs far less memory; the writer
+// joins them again.
+inline constexpr int kRtfParagraphGoesOn = QTextFormat::UserProperty + 0x5A;
+
+// The text standing for a picture that cannot be shown.
+inline const QString kPictureNotShown = QStringLiteral("[image non affichée]");
+
+// What reading found that the document cannot show as it is.
+struct RtfReadNotes {
+    int picturesNotShown = 0;
+};
+
 // Replaces the content of `document` by the RTF in `rtf`. Returns false, with a
 // French message in `error` when given, when the data is not RTF; the
 // document is then left as it was.
 // Pictures become image resources of the document named "rtfimage:N".
-bool readRtf(const QByteArray& rtf, QTextDocument& document, QString* error = nullptr);
+bool readRtf(const QByteArray& rtf, QTextDocument& document, QString* error = nullptr,
+             RtfReadNotes* notes = nullptr);
+
+// The text of a document as the reader shows it, paragraphs separated by
+// '\n', without the break opportunities put into long words.
+QString shownPlainText(const QTextDocument& document);
 
 }  // namespace tolvi

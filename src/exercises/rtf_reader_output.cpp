@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QTextDocument>
 #include <QTextImageFormat>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
@@ -54,6 +55,10 @@ void RtfReader::textByte(unsigned char b)
             colorGiven_ = false;
             red_ = green_ = blue_ = 0;
         }
+        return;
+    case Destination::FieldInstruction:
+        if (b >= 0x20 && fieldInstruction_.size() < kMaxFieldInstruction)
+            fieldInstruction_.append(QChar(decoder_.byte(isMultiByte(documentCodePage_) ? 1252 : documentCodePage_, b)));
         return;
     case Destination::Text:
         break;
@@ -125,6 +130,8 @@ void RtfReader::unicodeChar(int code)
     const Encoding e = currentEncoding();
     if (e.kind != Encoding::CodePage)
         code = privateUseToUnicode(char16_t(code), e.kind == Encoding::Wingdings);
+    else if (state().listText)
+        code = listMarkToUnicode(char16_t(code));  // a bullet whose symbol font was not kept
     appendText(QChar(char16_t(code)));
 }
 
@@ -154,10 +161,36 @@ void RtfReader::decodeBytes()
 
 // --- Output ------------------------------------------------------------------
 
-QTextCharFormat RtfReader::charFormat() const
+QTextCharFormat RtfReader::charFormat()
+{
+    // Formats are shared, not made again for each piece of text: a
+    // paragraph of many pieces in a few looks costs little memory.
+    const CharState& c = stack_.back().ch;
+    for (const auto& [state, format] : formats_)
+        if (state == c)
+            return format;
+    QTextCharFormat f = makeCharFormat();
+    if (formats_.size() >= 16)
+        formats_.erase(formats_.begin());
+    formats_.emplace_back(c, f);
+    return f;
+}
+
+QTextCharFormat RtfReader::makeCharFormat() const
 {
     const CharState& c = stack_.back().ch;
     QTextCharFormat f;
+    if (c.field >= 0 && c.field < fields_.size()) {
+        const QString& instruction = fields_[c.field];
+        f.setProperty(kRtfField, instruction);
+        static const QRegularExpression link(QStringLiteral("^\\s*HYPERLINK\\s+(?:\\\\l\\s+)?\"?([^\"\\s]+)"));
+        if (const auto m = link.match(instruction); m.hasMatch()) {
+            f.setAnchor(true);
+            f.setAnchorHref(m.captured(1));
+        }
+    }
+    if (c.noteMark > 0)
+        f.setProperty(kRtfFootnote, c.noteMark);
     const auto font = fonts_.constFind(c.font);
     // Text of a symbol font has been turned into Unicode: it shows in the
     // document's font.
@@ -201,10 +234,19 @@ QTextBlockFormat RtfReader::blockFormat() const
 {
     const ParaState& p = stack_.back().para;
     QTextBlockFormat f;
+    if (p.rightToLeft) {
+        // Written from the right: lines start at the right margin unless
+        // the paragraph says otherwise.
+        f.setLayoutDirection(Qt::RightToLeft);
+        if (p.alignGiven && p.align == Align::Left)
+            f.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+        else if (!p.alignGiven)
+            f.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    }
     switch (p.align) {
     case Align::Left: break;
     case Align::Center: f.setAlignment(Qt::AlignHCenter); break;
-    case Align::Right: f.setAlignment(Qt::AlignRight); break;
+    case Align::Right: f.setAlignment(Qt::AlignRight | (p.rightToLeft ? Qt::AlignAbsolute : Qt::Alignment())); break;
     case Align::Justify: f.setAlignment(Qt::AlignJustify); break;
     }
     if (p.left)
@@ -259,6 +301,11 @@ void RtfReader::flushText()
     pending_.clear();
     if (!text.isEmpty())
         para_.add(text, charFormat());
+    // A long paragraph of many formats: its text so far becomes a block.
+    if (para_.text.size() > kMaxBlockText && !rowOpen_ && !state().para.inTable && openNotes_.empty()) {
+        endParagraph();
+        paragraphGoesOn_ = true;
+    }
 }
 
 // The paragraph read so far ends: into the cell of the table being read, or
@@ -269,6 +316,21 @@ void RtfReader::endParagraph()
     nestedCellPending_ = false;
     para_.block = blockFormat();
     para_.mark = charFormat();
+    if (!openNotes_.empty()) {
+        para_.block.setProperty(kRtfFootnote, openNotes_.back().second);
+        if (notes_.size() < 100000)
+            notes_.push_back(std::move(para_));
+        para_ = Paragraph{};
+        return;
+    }
+    if (paragraphGoesOn_ && !rowOpen_ && !state().para.inTable) {
+        para_.block.setProperty(kRtfParagraphGoesOn, true);
+        paragraphGoesOn_ = false;
+    }
+    if (pageBreakPending_ && !rowOpen_ && !state().para.inTable) {
+        para_.block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        pageBreakPending_ = false;
+    }
     if (rowOpen_ || state().para.inTable) {
         currentCell().paragraphs.push_back(std::move(para_));
     } else {
@@ -353,53 +415,67 @@ void RtfReader::commitFont()
     fonts_.insert(fontNumber_, e);
 }
 
-void RtfReader::finishPicture()
+// --- Breaks, footnotes and fields -------------------------------------------
+
+void RtfReader::pageBreak()
 {
-    Picture p = std::move(picture_);
-    picture_ = Picture{};
-    if (p.tooLarge || p.data.isEmpty()
-        || (p.kind != PictureKind::Png && p.kind != PictureKind::Jpeg))
-        return;
-    QBuffer buffer(&p.data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, p.kind == PictureKind::Png ? "png" : "jpeg");
-    const QSize size = reader.size();
-    const qint64 pixels = size.isValid() ? qint64(size.width()) * size.height() : 0;
-    if (pixels <= 0 || pixels > kMaxPicturePixels || picturePixels_ + pixels > kMaxDocumentPixels)
-        return;
-    const QImage image = reader.read();
-    if (image.isNull())
-        return;
-    picturePixels_ += pixels;
-
-    double width = image.width();
-    double height = image.height();
-    if (p.goalWidth > 0 && p.goalHeight > 0) {
-        width = p.goalWidth / kTwipsPerPixel;
-        height = p.goalHeight / kTwipsPerPixel;
-    }
-    width *= std::clamp(p.scaleX, 1, 1000) / 100.0;
-    height *= std::clamp(p.scaleY, 1, 1000) / 100.0;
-    // Absurd sizes shrink, keeping their proportions, to fit on a page.
-    if (const double over = std::max(width, height) / kMaxPictureShown; over > 1) {
-        width /= over;
-        height /= over;
-    }
-    width = std::max(1.0, width);
-    height = std::max(1.0, height);
-
-    const QString name = QStringLiteral("rtfimage:%1").arg(++imageCount_);
-    doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
-    QTextImageFormat f;
-    f.setName(name);
-    f.setWidth(width);
-    f.setHeight(height);
     flushText();
-    if (nestedCellPending_) {
-        nestedCellPending_ = false;
-        para_.add(QStringLiteral("\t"), charFormat());
+    if (!para_.empty())
+        endParagraph();
+    pageBreakPending_ = true;
+}
+
+// \chftn: the number of the note that follows, or in a note its own; both
+// marked, so that they are written back as marks.
+void RtfReader::footnoteMark()
+{
+    const int number = openNotes_.empty() ? noteCount_ + 1 : openNotes_.back().second;
+    CharState& c = state().ch;
+    const CharState kept = c;
+    flushText();
+    c.noteMark = number;
+    const QString digits = QString::number(number);
+    for (const QChar d : digits)
+        appendText(d);
+    flushText();
+    c = kept;
+}
+
+void RtfReader::startFootnote()
+{
+    GroupState& s = state();
+    if (!deepGroups_.empty() || !openNotes_.empty() || noteCount_ >= 100000) {
+        s.dest = Destination::Skip;  // a note in a note is not kept
+        return;
     }
-    para_.add(QString(QChar::ObjectReplacementCharacter), f);
+    flushText();
+    outerParagraphs_.push_back(std::move(para_));
+    para_ = Paragraph{};
+    openNotes_.emplace_back(int(stack_.size()), ++noteCount_);
+    s.para = ParaState{};
+}
+
+void RtfReader::endFootnote()
+{
+    flushText();
+    if (!para_.empty())
+        endParagraph();
+    openNotes_.pop_back();
+    para_ = std::move(outerParagraphs_.back());
+    outerParagraphs_.pop_back();
+}
+
+void RtfReader::fieldResult()
+{
+    GroupState& s = state();
+    s.dest = Destination::Text;
+    const QString instruction = fieldInstruction_.trimmed();
+    fieldInstruction_.clear();
+    if (instruction.isEmpty() || fields_.size() >= 100000)
+        return;
+    if (fields_.isEmpty() || fields_.back() != instruction)
+        fields_.append(instruction);
+    s.ch.field = int(fields_.size()) - 1;
 }
 
 }  // namespace tolvi::rtf

@@ -12,10 +12,13 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QImage>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
@@ -27,9 +30,22 @@ namespace tolvi::rtf {
 
 // Bounds that keep a damaged or hostile file harmless.
 inline constexpr int kMaxDepth = 1000;                         // nested groups with a state of their own
-inline constexpr qsizetype kMaxPictureBytes = 16 << 20;        // one picture's data
-inline constexpr qint64 kMaxPicturePixels = 4096LL * 4096;     // one decoded picture
-inline constexpr qint64 kMaxDocumentPixels = 4 * kMaxPicturePixels;  // all of them
+inline constexpr qsizetype kMaxPictureBytes = 40 << 20;        // one picture's data
+// Pictures are decoded at most at this many pixels (a 2 560 x 1 600 screen),
+// scaled down while they are decoded when they are larger.
+inline constexpr qint64 kMaxPicturePixels = 2560LL * 1600;
+// Larger pictures than this are not decoded whole even to be scaled down:
+// JPEG pictures, which are scaled while they are decoded, excepted.
+inline constexpr qint64 kMaxSourcePixels = 40LL << 20;
+// Pixels of all the pictures of a text: this many, or four for each byte of
+// the file when that is more.
+inline constexpr qint64 kMinDocumentPixels = 16LL << 20;
+inline constexpr int kMaxFieldInstruction = 4096;  // characters
+// Paragraphs longer than this are laid out as several blocks, cut where
+// the format changes.
+inline constexpr qsizetype kMaxBlockText = 65536;
+// Groups of a text whose groups are closer than ten bytes apart, on average.
+inline constexpr qsizetype kMaxDensePieces = 500000;
 inline constexpr int kMaxFontName = 256;
 inline constexpr int kMaxTableEntries = 32768;  // fonts or colours
 // Largest shown size of a picture: an A4 page's height at 96 dots per inch.
@@ -52,6 +68,7 @@ enum class Destination {
     ColorTable,
     Picture,
     ShapeInstructions,  // drawing object: text ignored, pictures kept
+    FieldInstruction,   // \fldinst: the instruction's text is kept aside
 };
 
 enum class Script { None, Super, Sub };
@@ -69,6 +86,10 @@ struct CharState {
     Script script = Script::None;
     int shift = 0;        // \up (positive) or \dn (negative), half-points
     int shiftedSize = 0;  // \updnprop, 0 when not given
+    int field = -1;       // index of the field instruction whose result this is
+    int noteMark = 0;     // a footnote's mark (\chftn): the note's number
+
+    bool operator==(const CharState&) const = default;
 };
 
 enum class Align { Left, Center, Right, Justify };
@@ -80,6 +101,8 @@ struct ParaState {
     int line = 0;                         // \sl, twips or 240ths of a line
     bool lineMultiple = false;            // \slmult1
     bool inTable = false;                 // \intbl
+    bool rightToLeft = false;             // \rtlpar
+    bool alignGiven = false;              // \ql \qc \qr \qj given
 };
 
 struct GroupState {
@@ -87,12 +110,15 @@ struct GroupState {
     CharState ch;
     ParaState para;
     int uc = 1;  // bytes of fallback after \uN
+    bool listText = false;  // \listtext: a list item's bullet or number
+    int shapeDepth = 0;     // the stack depth of the shape this group is in, 0: none
+    qsizetype start = 0;    // where its '{' stands in the file
+    bool keepRaw = false;   // a header or footer: kept as the file gives it
 };
 
-enum class PictureKind { None, Png, Jpeg, Other };
-
 struct Picture {
-    PictureKind kind = PictureKind::None;
+    QByteArray kind;   // the word naming its format: "pngblip", "wmetafile", ...
+    QByteArray words;  // its control words, as the file gave them
     QByteArray data;
     int nibble = -1;  // pending high half of a hex byte
     bool tooLarge = false;
@@ -100,15 +126,23 @@ struct Picture {
     int scaleX = 100, scaleY = 100;     // percent
 };
 
+// A BMP file of a device-independent bitmap; the largest bitmap a Windows
+// metafile draws, as a BMP file. Empty when there is none.
+QByteArray bmpFromDib(const QByteArray& dib);
+QByteArray bmpFromWmf(const QByteArray& wmf);
+
 // Which border the \brdr words describe.
 enum class BorderTarget { None, Cell, Row };
 
 class RtfReader {
 public:
     RtfReader(const QByteArray& rtf, QTextDocument& document)
-        : tokens_(rtf), doc_(document), cursor_(&document)
+        : tokens_(rtf), doc_(document), cursor_(&document),
+          documentPixels_(std::max<qint64>(kMinDocumentPixels, 4 * qint64(rtf.size())))
     {
     }
+
+    const RtfReadNotes& report() const { return report_; }
 
     bool run(QString* error);
 
@@ -135,7 +169,8 @@ private:
     void decodeBytes();
     void flushText();
     Encoding currentEncoding() const;
-    QTextCharFormat charFormat() const;
+    QTextCharFormat charFormat();
+    QTextCharFormat makeCharFormat() const;
     QTextBlockFormat blockFormat() const;
 
     // Paragraphs and tables
@@ -146,6 +181,12 @@ private:
     Cell& currentCell();
     void finishTable();
     void finishPicture();
+    void addPictureNotShown(const Picture& p);
+    void startFootnote();
+    void endFootnote();
+    void pageBreak();
+    void footnoteMark();
+    void fieldResult();
     void commitFont();
     Border* border(int side);
 
@@ -185,6 +226,31 @@ private:
     Picture picture_;
     int imageCount_ = 0;
     qint64 picturePixels_ = 0;
+    qint64 documentPixels_;  // the budget of all pictures
+    // A shape holds its picture twice (LibreOffice writes \sp pib and
+    // \sp fillBlip): the depth of the shape whose picture is taken.
+    int shapeWithPicture_ = 0;
+    RtfReadNotes report_;
+
+    // The last character formats made, with the states they were made of:
+    // text of the same look shares one format.
+    std::vector<std::pair<CharState, QTextCharFormat>> formats_;
+
+    // Fields: the instruction being read, and those of the results read.
+    QString fieldInstruction_;
+    QStringList fields_;
+
+    // Footnotes: their paragraphs, put at the end of the text, and the
+    // paragraph of the text the note stands in, put aside while it is read.
+    std::vector<Paragraph> notes_;
+    std::vector<Paragraph> outerParagraphs_;
+    int noteCount_ = 0;
+    // The notes being read: the depth of their group and their number.
+    std::vector<std::pair<int, int>> openNotes_;
+    bool pageBreakPending_ = false;
+    bool paragraphGoesOn_ = false;  // the paragraph being read was cut
+    // Headers and footers, as the file gives them (they are not shown).
+    QByteArray headers_;
 
     // Tables: the row definition being read (as RTF keeps it from row to
     // row), the cell being defined, and the rows of the table being read.

@@ -52,8 +52,7 @@ void insertAsParagraphs(QTextCursor& cursor, std::vector<Row>& rows)
                 }
                 line.block = ps[i].block;
                 line.mark = ps[i].mark;
-                for (Piece& piece : ps[i].pieces)
-                    line.pieces.push_back(std::move(piece));
+                line.append(ps[i]);
             }
             if (c + 1 < row.cells.size())
                 line.add(QStringLiteral("\t"), line.mark);
@@ -119,14 +118,51 @@ QTextTableCellFormat cellFormat(const Span& s, const RowDef& def, const ColorLoo
 
 }  // namespace
 
-void Paragraph::add(const QString& text, const QTextCharFormat& format)
+void Paragraph::addPiece(QStringView t, const QTextCharFormat& format)
 {
+    if (t.isEmpty())
+        return;
+    const qsizetype start = text.size();
+    text.append(t);
     if (!pieces.empty() && !format.isImageFormat() && !pieces.back().format.isImageFormat()
         && pieces.back().format == format) {
-        pieces.back().text += text;
+        pieces.back().length += t.size();
         return;
     }
-    pieces.push_back(Piece{text, format});
+    pieces.push_back(Piece{start, t.size(), format});
+}
+
+void Paragraph::add(QStringView t, const QTextCharFormat& format)
+{
+    if (format.isImageFormat() || format.boolProperty(kRtfSoftBreak)) {
+        wordLength = 0;
+        addPiece(t, format);
+        return;
+    }
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const char16_t u = t[i].unicode();
+        if (u == u' ' || u == u'\t' || u == 0x2028 || u == 0x200B || u == u'-' || t[i].isSpace()) {
+            wordLength = 0;
+            continue;
+        }
+        if (t[i].isLowSurrogate() || ++wordLength < kLongWord)
+            continue;
+        addPiece(t.sliced(from, i + 1 - from), format);
+        from = i + 1;
+        QTextCharFormat soft = format;
+        soft.setProperty(kRtfSoftBreak, true);
+        addPiece(u"\u200B", soft);
+        wordLength = 0;
+    }
+    addPiece(t.sliced(from), format);
+}
+
+void Paragraph::append(const Paragraph& other)
+{
+    for (const Piece& piece : other.pieces)
+        addPiece(QStringView(other.text).sliced(piece.start, piece.length), piece.format);
+    wordLength = other.wordLength;
 }
 
 void insertPieces(QTextCursor& cursor, const Paragraph& p)
@@ -135,7 +171,7 @@ void insertPieces(QTextCursor& cursor, const Paragraph& p)
         if (piece.format.isImageFormat())
             cursor.insertImage(piece.format.toImageFormat());
         else
-            cursor.insertText(piece.text, piece.format);
+            cursor.insertText(p.text.mid(piece.start, piece.length), piece.format);
     }
 }
 

@@ -3,6 +3,8 @@
 // end (RTF gives a paragraph's properties at its end), and tables, held until
 // their last row so that the columns of every row line up in one QTextTable.
 
+#include "exercises/rtf_reader.h"
+
 #include <QColor>
 #include <QString>
 #include <QTextBlockFormat>
@@ -17,20 +19,35 @@ class QTextCursor;
 
 namespace tolvi::rtf {
 
-// A piece of text in one format, or a picture (an image format and the
-// object character).
+// Words longer than this get a break opportunity (a zero-width space marked
+// kRtfSoftBreak) every so many letters: the layout of a line looks for the
+// end of the word it stands in, and a word of a million letters would take
+// the square of its length to lay out.
+inline constexpr qsizetype kLongWord = 200;
+
+// A piece of the paragraph's text in one format, or a picture (an image
+// format and the object character).
 struct Piece {
-    QString text;
+    qsizetype start = 0, length = 0;
     QTextCharFormat format;
 };
 
 struct Paragraph {
     QTextBlockFormat block;
     QTextCharFormat mark;  // format of an empty paragraph: its height
+    QString text;          // the text of all pieces, one after the other
     std::vector<Piece> pieces;
+    qsizetype wordLength = 0;  // letters since the last blank
 
     bool empty() const { return pieces.empty(); }
-    void add(const QString& text, const QTextCharFormat& format);
+    // Adds text in a format; a piece of the same format as the last one
+    // grows it.
+    void add(QStringView text, const QTextCharFormat& format);
+    // Adds the pieces of `other`, in their formats.
+    void append(const Paragraph& other);
+
+private:
+    void addPiece(QStringView text, const QTextCharFormat& format);
 };
 
 // Writes `p` at the cursor: into the block where the cursor stands when

@@ -29,6 +29,11 @@ public:
     // The `n` bytes that follow (fewer at the end of the data), consumed:
     // the data of \binN.
     QByteArrayView take(qsizetype n);
+    // Where the next token starts, and the data between two such places.
+    qsizetype position() const { return pos_; }
+    qsizetype size() const { return data_.size(); }
+    qsizetype count(char c) const { return data_.count(c); }
+    QByteArrayView slice(qsizetype from, qsizetype to) const { return data_.sliced(from, to - from); }
 
 private:
     QByteArrayView data_;

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QList>
 #include <QPixmap>
+#include <QSet>
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -123,6 +124,9 @@ private:
     void writeBorder(QByteArray& out, const char* word, const QTextTableCellFormat& f, int side,
                      const QTextTableFormat& table);
     void writeImage(QByteArray& out, const QTextImageFormat& f) const;
+    void writeFragments(QByteArray& body, const QTextBlock& block);
+    void writeFootnote(QByteArray& body, int note);
+    bool noteMarkRaised(int note) const;
 
     const QTextDocument& doc_;
     QString defaultFamily_;
@@ -131,7 +135,25 @@ private:
     QHash<QString, int> fontIndices_;
     QList<QColor> colors_;
     QHash<QRgb, int> colorIndices_;
+    // The paragraphs of each footnote, written where its mark stands.
+    QHash<int, QList<QTextBlock>> notes_;
+    QSet<int> noteBlocks_;  // numbers of the blocks written in their note
+    bool inNote_ = false;
 };
+
+// A picture's data as the file gave it, with its words.
+void writeOriginalPicture(QByteArray& out, const QTextFormat& f)
+{
+    out += "{\\pict";
+    out += f.property(kRtfPictureKind).toByteArray();
+    out += '\n';
+    const QByteArray hex = f.property(kRtfPictureData).toByteArray().toHex();
+    for (qsizetype i = 0; i < hex.size(); i += 128) {
+        out += hex.mid(i, 128);
+        out += '\n';
+    }
+    out += '}';
+}
 
 int RtfWriter::fontIndex(const QString& family)
 {
@@ -224,6 +246,10 @@ QByteArray RtfWriter::paraProps(const QTextBlockFormat& f) const
         out += "\\qj";
     else if (h & Qt::AlignRight)
         out += "\\qr";
+    if (f.layoutDirection() == Qt::RightToLeft)
+        out += "\\rtlpar";
+    if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        out += "\\pagebb";
     if (const int v = twips(f.leftMargin()))
         appendWord(out, "li", v);
     if (const int v = twips(f.rightMargin()))
@@ -260,6 +286,10 @@ QByteArray RtfWriter::paraProps(const QTextBlockFormat& f) const
 
 void RtfWriter::writeImage(QByteArray& out, const QTextImageFormat& f) const
 {
+    if (f.hasProperty(kRtfPictureData) && f.hasProperty(kRtfPictureKind)) {
+        writeOriginalPicture(out, f);
+        return;
+    }
     const QVariant resource = doc_.resource(QTextDocument::ImageResource, QUrl(f.name()));
     QByteArray bytes;
     QImage image;
@@ -324,6 +354,8 @@ void RtfWriter::writeImage(QByteArray& out, const QTextImageFormat& f) const
 
 void RtfWriter::writeBlock(QByteArray& body, const QTextBlock& block, const char* end, bool inTable)
 {
+    if (noteBlocks_.contains(block.blockNumber()))
+        return;  // written with its mark
     body += "\\pard\\plain";
     if (inTable)
         body += "\\intbl";
@@ -352,24 +384,100 @@ void RtfWriter::writeBlock(QByteArray& body, const QTextBlock& block, const char
         body += "}\n";
         return;
     }
+    writeFragments(body, block);
+    body += end;
+    body += '\n';
+}
+
+void RtfWriter::writeFragments(QByteArray& body, const QTextBlock& block)
+{
+    QString field;  // the instruction of the field being written
+    auto closeField = [&] {
+        if (!field.isEmpty())
+            body += "}}";
+        field.clear();
+    };
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         if (!fragment.isValid())
             continue;
         const QTextCharFormat format = fragment.charFormat();
+        if (format.boolProperty(kRtfSoftBreak))
+            continue;  // a break the reader put into a long word
+        // Fields: their instruction, then the text of their result. A link
+        // made in the document is a HYPERLINK field.
+        QString instruction = format.stringProperty(kRtfField);
+        if (instruction.isEmpty() && format.isAnchor() && !format.anchorHref().isEmpty())
+            instruction = QStringLiteral("HYPERLINK \"%1\"").arg(format.anchorHref());
+        if (instruction != field) {
+            closeField();
+            if (!instruction.isEmpty()) {
+                body += "{\\field{\\*\\fldinst ";
+                appendText(body, instruction);
+                body += "}{\\fldrslt ";
+                field = instruction;
+            }
+        }
         body += '{';
         body += charProps(format);
         if (format.isImageFormat()) {
             // One picture for each object mark of the fragment.
             for (qsizetype i = 0; i < fragment.text().size(); ++i)
                 writeImage(body, format.toImageFormat());
+        } else if (format.hasProperty(kRtfPictureData)) {
+            // Pictures that could not be shown, as they came.
+            for (qsizetype n = fragment.text().count(kPictureNotShown); n > 0; --n)
+                writeOriginalPicture(body, format);
+        } else if (const int note = format.intProperty(kRtfFootnote); note > 0) {
+            // The note where its mark stands. LibreOffice gives the mark in
+            // the note the look the text has where the note begins: a note
+            // whose mark is raised is written in the group of the raised
+            // mark of the text, as LibreOffice writes it; others after it.
+            body += "\\chftn";
+            if (!inNote_) {
+                const bool raised = noteMarkRaised(note);
+                if (!raised)
+                    body += '}';
+                writeFootnote(body, note);
+                if (!raised)
+                    continue;
+            }
         } else {
             appendText(body, fragment.text());
         }
         body += "}";
     }
-    body += end;
-    body += '\n';
+    closeField();
+}
+
+bool RtfWriter::noteMarkRaised(int note) const
+{
+    for (const QTextBlock& b : notes_.value(note))
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().intProperty(kRtfFootnote) > 0)
+                return it.fragment().charFormat().verticalAlignment() == QTextCharFormat::AlignSuperScript;
+    return false;
+}
+
+// A footnote where its mark stands: its paragraphs, the last one without
+// its end.
+void RtfWriter::writeFootnote(QByteArray& body, int note)
+{
+    const QList<QTextBlock> blocks = notes_.take(note);
+    if (blocks.isEmpty())
+        return;
+    inNote_ = true;
+    body += "{\\*\\footnote";
+    for (qsizetype i = 0; i < blocks.size(); ++i) {
+        body += "\\pard\\plain";
+        body += paraProps(blocks[i].blockFormat());
+        body += ' ';
+        writeFragments(body, blocks[i]);
+        if (i + 1 < blocks.size())
+            body += "\\par\n";
+    }
+    body += "}";
+    inNote_ = false;
 }
 
 // A border of a cell: its own, else the table's.
@@ -500,6 +608,22 @@ void RtfWriter::writeTable(QByteArray& body, const QTextTable& table)
 QByteArray RtfWriter::write()
 {
     QByteArray body;
+    // Footnotes stand at the end of the document: each is written with its
+    // mark, where a mark for it is.
+    for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next())
+        if (const int note = b.blockFormat().intProperty(kRtfFootnote); note > 0)
+            notes_[note].append(b);
+    QHash<int, QList<QTextBlock>> notes = notes_;
+    for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd() && !b.blockFormat().hasProperty(kRtfFootnote); ++it)
+            if (it.fragment().charFormat().intProperty(kRtfFootnote) > 0)
+                notes.remove(it.fragment().charFormat().intProperty(kRtfFootnote));
+    // Notes without a mark stay paragraphs of the text.
+    for (auto it = notes.cbegin(); it != notes.cend(); ++it)
+        notes_.remove(it.key());
+    for (const QList<QTextBlock>& blocks : std::as_const(notes_))
+        for (const QTextBlock& b : blocks)
+            noteBlocks_.insert(b.blockNumber());
     QTextFrame* root = doc_.rootFrame();
     for (auto it = root->begin(); !it.atEnd(); ++it) {
         if (QTextFrame* frame = it.currentFrame()) {
@@ -521,7 +645,11 @@ QByteArray RtfWriter::write()
             if (!next.atEnd() && qobject_cast<QTextTable*>(next.currentFrame()))
                 continue;
         }
-        writeBlock(body, block, "\\par", false);
+        // A block the reader cut from a long paragraph: no paragraph end.
+        const QTextBlock after = block.next();
+        const bool goesOn = after.isValid() && after.blockFormat().boolProperty(kRtfParagraphGoesOn)
+            && !it.currentFrame();
+        writeBlock(body, block, goesOn ? "" : "\\par", false);
     }
 
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036\\uc1\n{\\fonttbl";
@@ -540,6 +668,8 @@ QByteArray RtfWriter::write()
         out += ';';
     }
     out += "}\n{\\*\\generator Tolvi;}\\viewkind4\n";
+    // Headers and footers as they came.
+    out += doc_.property(kRtfHeadersProperty).toByteArray();
     out += body;
     out += "}\n";
     return out;

@@ -467,8 +467,19 @@ TEST_F(ExerciseWindow, TextCommandsSaveOpenAndPrint)
     menu().run(&Fichexo::opentexte_Click);
     ASSERT_NE(lastAsked(), nullptr);
     EXPECT_EQ(lastAsked()->title, QStringLiteral("Erreur de lecture."));
-    EXPECT_EQ(lastAsked()->text, QStringLiteral("Vérifier l'état du lecteur et le nom du fichier."));
+    EXPECT_EQ(lastAsked()->text, QStringLiteral("Ce fichier n'est pas un texte au format RTF."));
     EXPECT_EQ(text(), saved);
+    // Empty, or RTF saved in UTF-16: not RTF either.
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("\xFF\xFE{\0\\\0r\0t\0f\0001\0}\0", 16)}) {
+        ASSERT_TRUE(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        junk.write(bytes);
+        junk.close();
+        messages.clear();
+        menu().run(&Fichexo::opentexte_Click);
+        ASSERT_NE(lastAsked(), nullptr);
+        EXPECT_EQ(lastAsked()->text, QStringLiteral("Ce fichier n'est pas un texte au format RTF."));
+        EXPECT_EQ(text(), saved);
+    }
     EXPECT_EQ(fich(), QStringLiteral("Texte: ") + chosen);
     EXPECT_FALSE(main().supertext()->isReadOnly());
     main().supertext()->insertPlainText(QStringLiteral("x"));
