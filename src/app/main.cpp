@@ -4,6 +4,7 @@
 #include "app/open_arguments.h"
 #include "app/program.h"
 #include "mainwin/feuille_p.h"
+#include "platform/console.h"
 #include "platform/fonts.h"
 #include "platform/widget_messages.h"
 
@@ -14,13 +15,11 @@
 
 int main(int argc, char** argv)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    const QStringList arguments = tolvi::programArguments(argc, argv);
     const bool batch = tolvi::isBatch(arguments);
     // Batch runs need no display, except a copy that other programs should
     // be able to paste: that one stays on the real display when there is one.
-    const bool copyForOthers = arguments.contains(QStringLiteral("--copy")) && !qEnvironmentVariableIsEmpty("DISPLAY");
+    const bool copyForOthers = arguments.contains(QStringLiteral("--copy")) && tolvi::hasDesktopSession();
     if (batch && !copyForOthers && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     tolvi::ensureRuntimeDirectory();
@@ -30,6 +29,7 @@ int main(int argc, char** argv)
     tolvi::installFontsAndTranslations();
 
     if (batch) {
+        tolvi::prepareBatchStreams();
         QTextStream out(stdout);
         QTextStream err(stderr);
         return tolvi::runBatch(arguments, out, err);
