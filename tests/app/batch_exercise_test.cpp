@@ -71,6 +71,7 @@ TEST(BatchExercise, ShippedActivitiesOpenTheirCorrectionsAndTextsRoundTrip)
 
 TEST(BatchExercise, FifosAndHugeTextsEndTheRunWithTheProgramsMessage)
 {
+    TOLVI_NEEDS_FIFOS();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const FifoGuard exercise(dir.filePath(QStringLiteral("tube.E33")));
@@ -102,6 +103,7 @@ TEST(BatchExercise, FifosAndHugeTextsEndTheRunWithTheProgramsMessage)
 
 TEST(BatchExercise, StatementsOutOfTheExerciseFolderAreAbsentAndDrivesAreDropped)
 {
+    TOLVI_NEEDS_SYMLINKS();
     QTemporaryDir top;
     ASSERT_TRUE(top.isValid());
     const QDir t(top.path());
