@@ -67,20 +67,13 @@ bool openTellingSize(QFile& file, const QString& path, FileBytes& r)
 
 FileNature fileNature(const QString& path)
 {
-    if (path.isEmpty())
-        return FileNature::Missing;
-    if (win::isDeviceSpaceName(path))
-        return FileNature::Special;
-    // Opened for no access at all: enough to ask what it is, even for a
-    // file another program holds; folders need the backup flag.
-    const std::wstring name = win::widePath(path);
-    const HANDLE h = CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return FileNature::Missing;
-    const FileNature nature = natureOf(h);
-    CloseHandle(h);
-    return nature;
+    switch (win::nameKind(path)) {
+    case win::NameKind::Missing: return FileNature::Missing;
+    case win::NameKind::File: return FileNature::Regular;
+    case win::NameKind::Folder: return FileNature::Folder;
+    case win::NameKind::Device: break;
+    }
+    return FileNature::Special;
 }
 
 bool isRegularFile(const QString& path)

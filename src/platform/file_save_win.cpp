@@ -30,16 +30,7 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // Something that is written, not replaced: a device or a pipe.
 bool writtenInPlace(const QString& path)
 {
-    if (win::isDeviceSpaceName(path))
-        return true;
-    const std::wstring name = win::widePath(path);
-    const HANDLE h = CreateFileW(name.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                 nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;  // a new file
-    const bool device = GetFileType(h) != FILE_TYPE_DISK;
-    CloseHandle(h);
-    return device;
+    return win::nameKind(path) == win::NameKind::Device;
 }
 
 std::optional<QString> failure(const QFileDevice& file)

@@ -22,4 +22,10 @@ QString systemMessage(unsigned long code);
 // as opening a pipe takes one of its server's connections.
 bool isDeviceSpaceName(const QString& path);
 
+// What a name leads to, looked at without reading or writing it: nothing, a
+// file or a folder on a disk, or a device or pipe (NUL, CON, COM1,
+// "\\.\pipe\name").
+enum class NameKind { Missing, File, Folder, Device };
+NameKind nameKind(const QString& path);
+
 }  // namespace tolvi::win
