@@ -9,7 +9,14 @@ if(TOLVI_HARDENING AND CMAKE_BUILD_TYPE STREQUAL "Release")
   # _FORTIFY_SOURCE needs optimisation; Debian builds at -O2.
   string(REPLACE "-O3" "-O2" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
   add_compile_options(-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2 -fstack-protector-strong)
-  add_link_options(-Wl,-z,relro,-z,now)
+  if(MINGW)
+    # No ELF relocations to protect: Windows' own address randomisation and
+    # no-execute data instead. The stack protector and the fortified calls
+    # need libssp-0.dll beside the program.
+    add_link_options(-Wl,--dynamicbase,--nxcompat,--high-entropy-va)
+  else()
+    add_link_options(-Wl,-z,relro,-z,now)
+  endif()
   include(CheckPIESupported)
   check_pie_supported()
   set(CMAKE_POSITION_INDEPENDENT_CODE ON)

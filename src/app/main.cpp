@@ -4,7 +4,7 @@
 #include "app/open_arguments.h"
 #include "app/program.h"
 #include "mainwin/feuille_p.h"
-#include "platform/file_read.h"
+#include "platform/console.h"
 #include "platform/fonts.h"
 #include "platform/widget_messages.h"
 
@@ -32,13 +32,11 @@ void withoutDisplayComplaints(QtMsgType type, const QMessageLogContext& context,
 
 int main(int argc, char** argv)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << tolvi::argumentText(argv[i]);
+    const QStringList arguments = tolvi::programArguments(argc, argv);
     const bool batch = tolvi::isBatch(arguments);
     // Batch runs need no display, except a copy that other programs should
     // be able to paste: that one stays on the real display when there is one.
-    const bool copyForOthers = arguments.contains(QStringLiteral("--copy")) && !qEnvironmentVariableIsEmpty("DISPLAY");
+    const bool copyForOthers = arguments.contains(QStringLiteral("--copy")) && tolvi::hasDesktopSession();
     if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         // A display that is gone falls back to no display: the copy then
         // says in French that the clipboard is not there, Qt's own
@@ -54,6 +52,7 @@ int main(int argc, char** argv)
     tolvi::installFontsAndTranslations();
 
     if (batch) {
+        tolvi::prepareBatchStreams();
         QTextStream out(stdout);
         QTextStream err(stderr);
         return tolvi::runBatch(arguments, out, err);

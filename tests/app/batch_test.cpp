@@ -11,10 +11,14 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+#endif
 
 using namespace tolvi;
 
@@ -355,6 +359,7 @@ TEST(Batch, OtherRunsLeaveTheRunningWindowsFlagFileAlone)
     EXPECT_TRUE(help.out.contains(QStringLiteral("TEMPQA.TMP")));
 }
 
+#ifndef _WIN32
 namespace {
 bool isCharacterDevice(const QString& path)
 {
@@ -497,3 +502,64 @@ TEST(Batch, ActionsThatShowAnErrorMessageExitWith1)
     // The same actions that succeed exit 0.
     EXPECT_EQ(runTolvi({"--getting-started", "--save-text", dir.filePath(QStringLiteral("prise.rtf"))}).code, 0);
 }
+#else
+namespace {
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+}  // namespace
+
+// Windows has no FIFOs in folders, no full device and no /dev/stdout: its
+// null device, its standard output and its read-only files instead.
+TEST(Batch, TheNullDeviceAndTheStandardOutputGetTheBytesOfAFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QStringList writers{"--rope-csv", "--graph-csv", "--rope-image", "--graph-image", "--snapshot",
+                              "--text-plain", "--save-text", "--print-text-pdf", "--save-config"};
+    for (const QString& option : writers) {
+        const Outcome r = runTolvi({option, QStringLiteral("NUL")});
+        EXPECT_EQ(r.code, 0) << option.toStdString() << ": " << r.err.toStdString();
+    }
+    // "-": after what was written before, with LF line ends as in a file.
+    const Outcome r = runTolvi({"--eval", "2*3", "--rope-csv", "-"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral(" 6\nx (m);u (cm)\n0,00;0,0000\n"))) << r.out.left(60).toStdString();
+    EXPECT_FALSE(r.out.contains(QLatin1Char('\r')));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("-")));
+    const QString file = dir.filePath(QStringLiteral("corde.csv"));
+    ASSERT_EQ(runTolvi({"--rope-csv", file}).code, 0);
+    EXPECT_EQ(QString::fromUtf8(bytesOf(file)), r.out.mid(3));
+}
+
+TEST(Batch, ActionsThatShowAnErrorMessageExitWith1)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A read-only file stands for the full disk: nothing may be written.
+    const QString locked = dir.filePath(QStringLiteral("protégé.csv"));
+    QFile f(locked);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("ancien") == 6);
+    f.close();
+    ASSERT_TRUE(SetFileAttributesW(QDir::toNativeSeparators(locked).toStdWString().c_str(), FILE_ATTRIBUTE_READONLY));
+    struct Case {
+        QStringList args;
+        const char* says;
+    } cases[] = {
+        {{"--rope-csv", locked}, "Impossible d'écrire le fichier"},
+        {{"--rope-image", locked}, "Impossible d'écrire l'image"},
+        {{"--open-text", dir.filePath(QStringLiteral("absent.rtf"))}, "Erreur de lecture.: "},
+        {{"--open-text", dir.path()}, "Erreur de lecture.: "},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = runTolvi(c.args);
+        EXPECT_EQ(r.code, 1) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
+    }
+    SetFileAttributesW(QDir::toNativeSeparators(locked).toStdWString().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(bytesOf(locked), QByteArray("ancien"));
+    EXPECT_EQ(runTolvi({"--getting-started", "--save-text", dir.filePath(QStringLiteral("prise.rtf"))}).code, 0);
+}
+#endif

@@ -92,6 +92,7 @@ TEST_F(OpenArguments, ExerciseOpensAsTheLaunchersRequestDoes)
 
 TEST_F(OpenArguments, FifosAreRefusedWithoutBlocking)
 {
+    TOLVI_NEEDS_FIFOS();
     const FifoGuard exercise(dir.filePath(QStringLiteral("tube.E33")));
     const FifoGuard configuration(dir.filePath(QStringLiteral("tube.P15")));
     ASSERT_TRUE(exercise.made() && configuration.made());

@@ -102,6 +102,7 @@ protected:
 
 TEST_F(ExerciseFiles, FifosNamedByAnExerciseAreRefusedWithTheUsualMessages)
 {
+    TOLVI_NEEDS_FIFOS();
     writeText(folder + QStringLiteral("ENONCE.RTF"), QStringLiteral("Énoncé"));
     writeConfig(folder + QStringLiteral("ENONCE.P15"), 1);
     const FifoGuard config(folder + QStringLiteral("TUBE.P15"));

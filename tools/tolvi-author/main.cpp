@@ -6,6 +6,7 @@
 //   tolvi-author mesurer SOURCES TOLVI DONNEES   re-measures every stated figure
 //   tolvi-author --help
 #include "author.h"
+#include "platform/console.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -65,6 +66,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    tolvi::prepareBatchStreams();
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = app.arguments();
