@@ -1,6 +1,7 @@
 #include "measure/rope_picture.h"
 
 #include "mainwin/hover_texts.h"
+#include "mainwin/zoom.h"
 #include "measure/readouts.h"
 #include "sim/rope_painter.h"
 #include "platform/messages.h"
@@ -227,13 +228,13 @@ void RopePicture::keyPressEvent(QKeyEvent* event)
 
 void RopePicture::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF at = event->position() - origin();
+    const QPointF at = event->position() / zoom::of(this) - origin();
     animpic_MouseMove(at.x(), at.y());
 }
 
 void RopePicture::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPointF at = event->position() - origin();
+    const QPointF at = event->position() / zoom::of(this) - origin();
     if (event->button() == Qt::RightButton)
         animpic_RightUp(at.x(), at.y(), event->globalPosition().toPoint());
     else
@@ -255,7 +256,8 @@ void RopePicture::keyboardMenu()
     // The menu a right click at the cursor gives.
     posMarque_ = cursorColumn();
     if (showMenu)
-        showMenu(both_ ? both_ : menu_, mapToGlobal(origin() + keyboardCursor()));
+        showMenu(both_ ? both_ : menu_,
+                 mapToGlobal(zoom::scaled(QRect(origin() + keyboardCursor(), QSize(1, 1)), zoom::of(this)).topLeft()));
 }
 
 }  // namespace tolvi
