@@ -28,6 +28,7 @@ const BatchOptions& batchOptions()
         BatchOptions all;
         addRopeOptions(all);
         addPacingOptions(all);
+        addViewOptions(all);
         addMeasureOptions(all);
         addPrintOptions(all);
         addConfigOptions(all);

@@ -179,7 +179,7 @@ void ZoomCommands::toggleFullScreen()
         leaveFullScreen();
 }
 
-void ZoomCommands::enterFullScreen(QRect screen)
+void ZoomCommands::enterFullScreen(QRect screen, bool show)
 {
     if (mode_ != Mode::Window) {
         syncActions();
@@ -196,8 +196,10 @@ void ZoomCommands::enterFullScreen(QRect screen)
     mode_ = Mode::FullWindow;
     layOutFullScreen();
     window_.setGeometry(screen);
-    window_.showFullScreen();
-    window_.activateWindow();
+    if (show) {
+        window_.showFullScreen();
+        window_.activateWindow();
+    }
     syncActions();
 }
 
@@ -228,7 +230,8 @@ void ZoomCommands::leaveFullScreen()
     if (projection_ && projection_->isShown())
         projection_->restore();
     mode_ = Mode::Window;
-    window_.showNormal();
+    if (window_.isVisible())
+        window_.showNormal();
     window_.setZoom(savedZoom_);
     window_.setFullScreenShown(false);
     if (!savedGeometry_.isEmpty())

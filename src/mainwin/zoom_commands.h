@@ -59,8 +59,9 @@ public:
 
     // F11 and the menu entry.
     void toggleFullScreen();
-    // Full screen on `screen` (the window's screen when empty).
-    void enterFullScreen(QRect screen = QRect());
+    // Full screen on `screen` (the window's screen when empty); laid out
+    // only, not shown, unless `show` (batch runs write pictures of it).
+    void enterFullScreen(QRect screen = QRect(), bool show = true);
     void leaveFullScreen();
     Mode mode() const { return mode_; }
 
