@@ -81,7 +81,7 @@ void coreShare(benchmark::State& state, const Simulation& sim)
 
 // The two pictures and their backing stores, as the window paints them: at
 // the screen's device pixel ratio, or at one pixel per unit under a painter
-// that enlarges (the full-screen view).
+// that enlarges (the window zoomed in full screen).
 struct Pictures {
     Pictures(Simulation& sim, int scaleIndex)
         : rope(sim), graph(sim), scale(scaleOf(scaleIndex)), view(scaleIndex == 2)

@@ -8,6 +8,7 @@
 #include "measure/graph_picture.h"
 #include "measure/rope_picture.h"
 #include "sim/simulation.h"
+#include "text/french_numbers.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -69,10 +70,11 @@ ProjectionLayout::ProjectionLayout(FeuilleP& window, std::function<void()> leave
         if (leave)
             leave();
     });
-    connect(&window_.simulation(), &Simulation::controlsChanged, this, [this] {
-        if (shown_)
-            syncAbscissas();
-    });
+    for (auto signal : {&Simulation::controlsChanged, &Simulation::frameChanged})
+        connect(&window_.simulation(), signal, this, [this] {
+            if (shown_)
+                syncAbscissas();
+        });
 }
 
 ProjectionLayout::~ProjectionLayout() = default;
@@ -89,11 +91,14 @@ QLabel* ProjectionLayout::chronoReading() const
 
 void ProjectionLayout::syncAbscissas()
 {
-    const ControlsState& c = window_.simulation().controls();
+    const SimState& s = window_.simulation().state();
+    const int columns[2] = {s.marqueBleue, s.marqueRouge};
     for (int i = 0; i < 2; ++i) {
-        const QString& x = c.labeli[std::size_t(i)];
-        const QString text = x.isEmpty() ? QStringLiteral("x%1 : pas de marqueur").arg(i + 1)
-                                         : QStringLiteral("x%1 = %2").arg(i + 1).arg(x);
+        const int column = columns[i];
+        const QString text =
+            column < rope::kSourceColumn || column > rope::kFarEndColumn
+                ? QStringLiteral("x%1 : pas de marqueur").arg(i + 1)
+                : QStringLiteral("x%1 = %2 m").arg(i + 1).arg(formatGeneral(rope::abscissa(column)));
         if (abscissa_[i]->text() != text)
             abscissa_[i]->setText(text);
     }
@@ -108,7 +113,6 @@ void ProjectionLayout::move(QWidget* widget, const QRect& design, const QFont* f
     if (font)
         zoom::setDesignFont(widget, *font);
     widget->show();
-    widget->raise();
 }
 
 void ProjectionLayout::apply(QSize screen)

@@ -80,13 +80,11 @@ ZoomCommands::ZoomCommands(FeuilleP& window) : QObject(&window), window_(window)
     connect(projectionChoice_, &QAction::triggered, this, [this](bool on) { setProjectionPreferred(on); });
 
     // Échap leaves full screen; outside it the key is left to the window.
-    escape_ = new QAction(this);
-    escape_->setObjectName(QStringLiteral("quitterPleinEcran"));
+    escape_ = addCommand("quitterPleinEcran", QStringLiteral("Quitter le plein écran"),
+                         QStringLiteral("Revenir à la fenêtre telle qu'elle était avant le plein écran (Échap ou F11)"));
     escape_->setShortcut(QKeySequence(Qt::Key_Escape));
-    escape_->setShortcutContext(Qt::WindowShortcut);
     escape_->setEnabled(false);
     connect(escape_, &QAction::triggered, this, &ZoomCommands::leaveFullScreen);
-    window_.addAction(escape_);
     window_.setContextMenuPolicy(Qt::ActionsContextMenu);
     syncActions();
 }
