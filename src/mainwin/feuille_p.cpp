@@ -156,6 +156,7 @@ FeuilleP::FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWi
     connect(&timer_, &QTimer::timeout, &sim_, &Simulation::Timer1_Timer);
     connect(&sim_, &Simulation::controlsChanged, this, &FeuilleP::syncControls);
 
+    zoom::scaleIndicators(this);
     nameControls(*this);
     orderTabFocus(*this);
     installTabShortcuts(*this);

@@ -2,6 +2,11 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCheckBox>
+#include <QProxyStyle>
+#include <QRadioButton>
+#include <QStyleFactory>
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLabel>
@@ -225,6 +230,46 @@ void relayout(QWidget* widget)
 
 namespace {
 constexpr std::array<double, 12> kSteps{0.5, 0.75, 1.0, 1.25, 1.5, 1.75, 2.0, 2.25, 2.5, 3.0, 3.5, 4.0};
+}
+
+namespace {
+// The application's style, with the indicators of check boxes and option
+// buttons, and the room beside them, at the zoom of the widget drawn.
+class IndicatorZoom : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        const double z = of(widget);
+        if (z == 1.0)
+            return base;
+        switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+        case PM_CheckBoxLabelSpacing:
+        case PM_RadioButtonLabelSpacing:
+            return px(base * z);
+        default:
+            return base;
+        }
+    }
+};
+}  // namespace
+
+void scaleIndicators(QWidget* window)
+{
+    QStyle* app = QApplication::style();
+    QStyle* base = app ? QStyleFactory::create(app->name()) : nullptr;
+    if (!base)
+        return;
+    auto* style = new IndicatorZoom(base);
+    style->setParent(window);
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button))
+            button->setStyle(style);
 }
 
 double larger(double z)

@@ -60,6 +60,10 @@ void apply(QWidget* window, double z, QPointF at = QPointF());
 // Lays one control and what it holds out again at the window's zoom.
 void relayout(QWidget* widget);
 
+// Gives the check boxes and option buttons in `window` a style whose boxes
+// and circles grow with the zoom (the application's style otherwise).
+void scaleIndicators(QWidget* window);
+
 // The zooms of the menu entries (Ctrl++ and Ctrl+−) in order.
 double larger(double z);
 double smaller(double z);

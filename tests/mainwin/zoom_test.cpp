@@ -11,7 +11,9 @@
 #include "measure/tools_panel.h"
 #include "window_fixture.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QStyle>
 #include <QApplication>
 #include <QScreen>
 #include <QFontInfo>
@@ -123,6 +125,23 @@ TEST_F(WindowTest, AtZoomOneTheWindowIsPixelForPixelTheDesignBeforeAndAfterAZoom
         for (int x = 0; x < before.width(); ++x)
             differ += before.pixel(x, y) != again.pixel(x, y);
     EXPECT_EQ(differ, 0);
+
+    // The check boxes' and option buttons' own style draws at zoom 1 as the
+    // application's style does.
+    for (int tab = 1; tab <= 3; ++tab) {
+        window->selectTab(tab);
+        const QImage withZoomStyle = rgb(window->snapshot(1.0));
+        std::vector<std::pair<QAbstractButton*, QStyle*>> styled;
+        for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+            if (b->inherits("QCheckBox") || b->inherits("QRadioButton")) {
+                styled.emplace_back(b, b->style());
+                b->setStyle(nullptr);
+            }
+        ASSERT_FALSE(styled.empty());
+        EXPECT_EQ(rgb(window->snapshot(1.0)), withZoomStyle) << "tab " << tab;
+        for (auto& [b, style] : styled)
+            b->setStyle(style);
+    }
 }
 
 TEST_F(WindowTest, AtZoomTwoAndInFullScreenEveryControlIsAtItsScaledPlaceAndFont)
