@@ -7,11 +7,13 @@
 //
 // BM_TickAndRepaint paints the parts the way the window's backing store
 // does; BM_ShownWindow runs the real thing: a window holding both pictures,
-// shown plainly or through the full-screen view, the tick followed by Qt's
-// own repaint of what it was asked to; run with QT_SCALE_FACTOR=2, it shows
-// them at a display scale of 2.
+// shown at zoom 1, zoomed to fill a 1920 × 1080 screen, or with the pictures
+// across that screen as the projection layout places them, the tick
+// followed by Qt's own repaint of what it was asked to; run with
+// QT_SCALE_FACTOR=2, it shows them at a display scale of 2.
 #include "bench_setup.h"
-#include "mainwin/full_screen.h"
+#include "mainwin/zoom.h"
+#include "mainwin/zoom_commands.h"
 #include "mainwin/layout.h"
 #include "measure/graph_picture.h"
 #include "measure/rope_picture.h"
@@ -79,7 +81,7 @@ void coreShare(benchmark::State& state, const Simulation& sim)
 
 // The two pictures and their backing stores, as the window paints them: at
 // the screen's device pixel ratio, or at one pixel per unit under a painter
-// that enlarges (the full-screen view).
+// that enlarges (the window zoomed in full screen).
 struct Pictures {
     Pictures(Simulation& sim, int scaleIndex)
         : rope(sim), graph(sim), scale(scaleOf(scaleIndex)), view(scaleIndex == 2)
@@ -210,13 +212,14 @@ protected:
 };
 
 // The real window: both pictures in an 800 × 600 window shown on the
-// (offscreen) screen at one device pixel per unit, plainly or through the
-// full-screen view on 1920 × 1080; each tick is followed by the repaint Qt
-// makes of what the pictures asked for.
+// (offscreen) screen at zoom 1, or a window filling a 1920 × 1080 screen
+// with the layout zoomed to fit (1.8) or the pictures across the screen as
+// the projection layout places them (zoom 2.4); each tick is followed by the
+// repaint Qt makes of what the pictures asked for.
 void BM_ShownWindow(benchmark::State& state)
 {
     const WaveSetup& s = kSetups[state.range(0)];
-    const bool full = state.range(1) == 2;
+    const int how = int(state.range(1));  // 0 window, 1 full screen, 2 projection
     BenchSimulation held;
     Simulation& sim = held.sim;
     prepare(sim, s);
@@ -227,21 +230,24 @@ void BM_ShownWindow(benchmark::State& state)
     rope->setGeometry(layout::kAnimpic);
     auto* graph = new GraphPicture(sim, window);
     graph->setGeometry(layout::kPicture2);
-    ScaledView view;
     PaintCounter counter;
     // A 1920 × 1080 screen, in the units of the display scale the bench
     // runs at (QT_SCALE_FACTOR).
     const double ratio = qApp->devicePixelRatio();
-    if (full) {
-        view.embed(window);
-        view.setGeometry(0, 0, int(std::lround(1920 / ratio)), int(std::lround(1080 / ratio)));
-        view.show();
-        view.viewport()->installEventFilter(&counter);
-    } else {
-        window->show();
-        rope->installEventFilter(&counter);
-        graph->installEventFilter(&counter);
+    const QSize screen(int(std::lround(1920 / ratio)), int(std::lround(1080 / ratio)));
+    if (how == 1) {
+        const FullScreenPlan plan = fullScreenPlan(screen);
+        zoom::apply(window, plan.zoom, plan.at);
+        window->setGeometry(QRect(QPoint(0, 0), screen));
+    } else if (how == 2) {
+        zoom::apply(window, screen.width() / 800.0, QPointF());
+        zoom::place(rope, QRect(5, 4, 790, 110));
+        zoom::place(graph, QRect(7, 118, 785, 109));
+        window->setGeometry(QRect(QPoint(0, 0), screen));
     }
+    window->show();
+    rope->installEventFilter(&counter);
+    graph->installEventFilter(&counter);
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     counter.pixels = 0.0;
@@ -252,18 +258,17 @@ void BM_ShownWindow(benchmark::State& state)
         QCoreApplication::processEvents();
     }
     const std::string scale = " scale " + QString::number(ratio).toStdString();
-    state.SetLabel(std::string(s.name) + (full ? " vue plein ecran 1920x1080" : " fenetre") + scale);
+    const char* const names[3] = {" fenetre", " plein ecran 1920x1080", " projection 1920x1080"};
+    state.SetLabel(std::string(s.name) + names[how] + scale);
     coreShare(state, sim);
     const double n = double(state.iterations());
     state.counters["paints_per_tick"] = counter.paints / n;
     // Both in units: the paint events count them so.
-    const double whole = full ? 1920.0 * 1080.0 / (ratio * ratio) : 800.0 * 600.0;
+    const double whole = how ? double(screen.width()) * screen.height() : 800.0 * 600.0;
     state.counters["screen_percent_repainted"] = 100.0 * counter.pixels / n / whole;
-    if (full)
-        view.release();
     delete window;
 }
-BENCHMARK(BM_ShownWindow)->ArgsProduct({{0, 1}, {0, 2}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShownWindow)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv)

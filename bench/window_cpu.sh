@@ -2,7 +2,8 @@
 # The real program's share of one core while it animates the heaviest case
 # (a 5 Hz sine on the slowest rope: the whole rope moves at every tick), in
 # a real X server (Xvfb, 1920 x 1080), with the window as a user sees it: at
-# display scale 1 and 2, and in "Plein écran" (F11) at both scales. Counts
+# display scale 1 and 2, in "Plein écran" (F11) at both scales, and in the
+# projection layout (F9 then F11) at scale 1. Counts
 # the time all the process's threads ran (/proc/PID/task/*/schedstat, in
 # nanoseconds) over SECONDS of wall time after a warm-up; the X server's own
 # work is not counted.
@@ -34,12 +35,13 @@ fi
 
 ran() { cat /proc/"$1"/task/*/schedstat | awk '{ns += $1} END {printf "%d", ns}'; }
 
-measure() {  # scale, full (0|1)
+measure() {  # scale, full (0 window | 1 full screen | 2 projection)
     QT_SCALE_FACTOR="$1" "$tolvi" "$work/sine.P15" >/dev/null 2>&1 &
     local pid=$!
     sleep 3
-    if [[ "$2" == 1 ]]; then
+    if [[ "$2" != 0 ]]; then
         xdotool search --sync --pid "$pid" --onlyvisible --limit 1 windowactivate --sync >/dev/null 2>&1 || true
+        [[ "$2" == 2 ]] && xdotool key F9
         xdotool key F11
         sleep 2
     fi
@@ -51,7 +53,7 @@ measure() {  # scale, full (0|1)
     wait "$pid" 2>/dev/null || true
     awk -v ns=$((after - before)) -v s="$seconds" -v scale="$1" -v full="$2" 'BEGIN {
         printf "sine_5Hz_slowest_rope  scale %s%s  %.2f %% of a core\n", scale,
-               full == 1 ? "  plein ecran 1920x1080" : "              ", 100 * ns / 1e9 / s }'
+               full == 1 ? "  plein ecran 1920x1080" : full == 2 ? "  projection 1920x1080 " : "              ", 100 * ns / 1e9 / s }'
 }
 
 measure 1 0
@@ -59,4 +61,5 @@ measure 2 0
 if [[ -n "${wm:-}" ]]; then
     measure 1 1
     measure 2 1
+    measure 1 2
 fi

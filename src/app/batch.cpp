@@ -30,6 +30,7 @@ const BatchOptions& batchOptions()
         addRopeOptions(all);
         addRealRopeOptions(all);
         addPacingOptions(all);
+        addViewOptions(all);
         addMeasureOptions(all);
         addPrintOptions(all);
         addConfigOptions(all);

@@ -50,6 +50,7 @@ void addConfigOptions(BatchOptions& options);
 void addExerciseOptions(BatchOptions& options);
 void addCalcOptions(BatchOptions& options);
 void addPacingOptions(BatchOptions& options);
+void addViewOptions(BatchOptions& options);
 
 // True when the arguments ask for a batch run.
 bool isBatch(const QStringList& arguments);

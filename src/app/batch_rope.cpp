@@ -2,6 +2,7 @@
 #include "app/batch.h"
 #include "app/program.h"
 #include "mainwin/feuille_p.h"
+#include "sim/rope_photos.h"
 #include "sim/rope_profile.h"
 
 #include <QImage>
@@ -106,10 +107,12 @@ void addRopeOptions(BatchOptions& options)
              return true;
          }});
     options.push_back({QStringLiteral("--rope-csv"), QStringLiteral("FICHIER"),
-                       QStringLiteral("écrit la corde (x en m ; u en cm, colonnes 50 à 750) au format CSV français"),
+                       QStringLiteral("écrit la corde (x en m ; u en cm, colonnes 50 à 750) au format CSV français, "
+                                      "puis u de chaque photographie de la corde dans une colonne de plus"),
                        QStringLiteral("--rope-csv corde.csv"), checkNotEmpty,
                        [](BatchContext& ctx, const QString& v) {
-                           return writeTextFile(ctx, v, ropeCsv(ctx.program.simulation().state()));
+                           const Simulation& sim = ctx.program.simulation();
+                           return writeTextFile(ctx, v, ropeCsvWithPhotos(sim.state(), sim.photos()));
                        }});
     options.push_back({QStringLiteral("--rope-image"), QStringLiteral("FICHIER"),
                        QStringLiteral("enregistre l'image de la corde au format PNG"),

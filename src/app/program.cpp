@@ -5,7 +5,7 @@
 #include "config/save_dialog.h"
 #include "exercises/exercise_menu.h"
 #include "mainwin/feuille_p.h"
-#include "mainwin/full_screen.h"
+#include "mainwin/zoom_commands.h"
 #include "app/help_command.h"
 #include "calc/machine.h"
 #include "measure/confimp.h"
@@ -30,7 +30,7 @@ Program::~Program() = default;
 
 void Program::showWindow()
 {
-    fullScreen_->show();
+    zoom_->show();
 }
 
 void Program::connectFeatures()
@@ -82,7 +82,7 @@ void Program::connectFeatures()
         confimp.setValues([this] { return ValuesTable(sim_.graph().points()); });
         confimp.exec();
     };
-    fullScreen_ = std::make_unique<FullScreen>(*window_);
+    zoom_ = new ZoomCommands(*window_);
     auto help = std::make_shared<HelpCommand>(sim_, messages_);
     window_->helpHook = [help](const QString& helpFile) { help->Command7_Click(helpFile); };
 }

@@ -12,7 +12,7 @@
 namespace tolvi {
 class ExerciseMenu;
 class FeuilleP;
-class FullScreen;
+class ZoomCommands;
 
 class Program {
 public:
@@ -27,8 +27,8 @@ public:
     Messages& messages() { return messages_; }
     // The exercise menu under btexo and the exercise window.
     ExerciseMenu& exercises() { return *exercises_; }
-    // "Plein écran", and the window fitted to a screen too small for it.
-    FullScreen& fullScreen() { return *fullScreen_; }
+    // The window's zoom, "Plein écran" and the projection layout.
+    ZoomCommands& zoomCommands() { return *zoom_; }
     // Shows the main window as the screen allows.
     void showWindow();
 
@@ -42,8 +42,7 @@ private:
     std::unique_ptr<FeuilleP> window_;
     // After the window: goes first, with the exercise window it may hold.
     std::unique_ptr<ExerciseMenu> exercises_;
-    // After the window too: gives it back before it goes.
-    std::unique_ptr<FullScreen> fullScreen_;
+    ZoomCommands* zoom_ = nullptr;  // owned by the window
 };
 
 }  // namespace tolvi

@@ -19,6 +19,7 @@
 #include "mainwin/size_rule.h"
 #include "mainwin/tab_strip.h"
 #include "mainwin/tool_icons.h"
+#include "mainwin/zoom.h"
 #include "measure/chronometer_controls.h"
 #include "measure/graph_picture.h"
 #include "measure/rope_picture.h"
@@ -156,6 +157,7 @@ FeuilleP::FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWi
     connect(&timer_, &QTimer::timeout, &sim_, &Simulation::Timer1_Timer);
     connect(&sim_, &Simulation::controlsChanged, this, &FeuilleP::syncControls);
 
+    zoom::scaleIndicators(this);
     nameControls(*this);
     orderTabFocus(*this);
     installTabShortcuts(*this);
@@ -362,21 +364,46 @@ bool FeuilleP::event(QEvent* event)
 // ---------------------------------------------------------------------------
 // Size rule
 
+QSize FeuilleP::zoomedClient() const
+{
+    return zoom::scaled(QRect(QPoint(0, 0), layout::kClient), zoom_).size();
+}
+
+void FeuilleP::setZoom(double zoom, QPointF at, bool keepSize)
+{
+    zoom_ = zoom;
+    zoom::apply(this, zoom, at);
+    if (!keepSize && size() != zoomedClient())
+        resize(zoomedClient());
+    update();
+}
+
+void FeuilleP::setFullScreenShown(bool shown)
+{
+    fullScreen_ = shown;
+}
+
+void FeuilleP::setPlainBackground(bool plain)
+{
+    plainBackground_ = plain;
+    update();
+}
+
 void FeuilleP::applySizeRule()
 {
     QScreen* screen = this->screen();
-    if (!screen || applyingSizeRule_)
+    if (!screen || applyingSizeRule_ || fullScreen_)
         return;
     applyingSizeRule_ = true;
     const QRect area = screen->geometry();
     // The frame around the client area, once the window system drew one.
     const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
-    const auto place = placement_.place(area, layout::kClient, frame);
+    const auto place = placement_.place(area, zoomedClient(), frame);
     if (place) {
         if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
             setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
-        if (size() != layout::kClient)
-            resize(layout::kClient);
+        if (size() != zoomedClient())
+            resize(zoomedClient());
         move(*place);
     } else if (!isVisible() && !(windowState() & Qt::WindowMaximized)) {
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -388,7 +415,8 @@ void FeuilleP::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     // Minimising is left to the user; maximising comes back to the rule.
-    if (event->type() == QEvent::WindowStateChange && loaded_ && !(windowState() & Qt::WindowMinimized) &&
+    if (event->type() == QEvent::WindowStateChange && loaded_ && !fullScreen_ &&
+        !(windowState() & Qt::WindowMinimized) &&
         (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         QTimer::singleShot(0, this, &FeuilleP::applySizeRule);
 }
@@ -396,7 +424,7 @@ void FeuilleP::changeEvent(QEvent* event)
 void FeuilleP::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (loaded_ && isVisible() && size() != layout::kClient && !(windowState() & Qt::WindowMaximized))
+    if (loaded_ && isVisible() && !fullScreen_ && size() != zoomedClient() && !(windowState() & Qt::WindowMaximized))
         QTimer::singleShot(0, this, &FeuilleP::applySizeRule);
 }
 
@@ -406,7 +434,15 @@ void FeuilleP::resizeEvent(QResizeEvent* event)
 void FeuilleP::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), QColor(224, 224, 224));
+    const QPointF at = zoom::offset(this);
+    // Around the layout centred on a full screen: a dark surround.
+    p.fillRect(rect(), at.isNull() ? QColor(224, 224, 224) : QColor(40, 40, 40));
+    if (plainBackground_) {
+        p.fillRect(rect(), QColor(40, 40, 40));
+        return;
+    }
+    p.translate(at);
+    zoom::scalePainter(p, this);
     const double scale = drawingScale(p);
     if (scale == 1.0) {
         p.drawImage(0, 0, background_);

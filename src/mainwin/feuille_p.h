@@ -73,6 +73,20 @@ public:
     const QImage& background() const { return background_; }
     QTimer& timer1() { return timer_; }
 
+    // --- Zoom ----------------------------------------------------------------
+    // Lays the window out at `zoom` × its design, the design's top-left at
+    // `at` (the layout centred on a full screen). The window's own size
+    // follows unless `keepSize`.
+    void setZoom(double zoom, QPointF at = QPointF(), bool keepSize = false);
+    double zoomFactor() const { return zoom_; }
+    // The client size at the present zoom.
+    QSize zoomedClient() const;
+    // While shown full screen, the size rule leaves the window alone.
+    void setFullScreenShown(bool shown);
+    bool fullScreenShown() const { return fullScreen_; }
+    // The projection layout paints a plain background, not the window's.
+    void setPlainBackground(bool plain);
+
     // The hint line.
     QString info() const;
     void setInfo(const QString& text);
@@ -93,6 +107,7 @@ public:
     std::function<void()> endProgram;
 
     // --- Controls ------------------------------------------------------------
+    Simulation& simulation() const { return sim_; }
     RopePicture* animpic() const { return animpic_; }
     GraphPicture* picture2() const { return picture2_; }
     TabStrip* onglets() const { return onglets_; }
@@ -171,6 +186,9 @@ private:
     QLineEdit* fich_ = nullptr;
     QTextEdit* supertext_ = nullptr;
     bool pauseShownRunning_ = true;
+    double zoom_ = 1.0;
+    bool fullScreen_ = false;
+    bool plainBackground_ = false;
 };
 
 }  // namespace tolvi

@@ -1,6 +1,7 @@
 #include "mainwin/image_button.h"
 
 #include "mainwin/tool_icons.h"
+#include "mainwin/zoom.h"
 #include "platform/pixel_painting.h"
 
 #include <QKeyEvent>
@@ -37,14 +38,26 @@ void ImageButton::setPicture(PictureMaker draw)
 void ImageButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
+    zoom::scalePainter(p, this);
+    const QSize design = zoom::designSize(this);
+    p.save();
+    // Placed larger than its picture (the projection layout): the picture
+    // fills it, drawn at that size.
+    const QSize picture = pixmap_.deviceIndependentSize().toSize();
+    if (!picture.isEmpty() && picture != design) {
+        const double k = std::min(double(design.width()) / picture.width(), double(design.height()) / picture.height());
+        if (k > 1.0)
+            p.scale(k, k);
+    }
     if (draw_) {
         const qreal ratio = std::max(1.0, drawingScale(p));
         if (pixmap_.devicePixelRatio() != ratio)
             pixmap_ = draw_(ratio);
     }
     p.drawPixmap(0, 0, pixmap_);
+    p.restore();
     if (hasFocus())
-        focusMark(p, rect().adjusted(2, 2, -2, -2));
+        focusMark(p, QRect(QPoint(0, 0), design).adjusted(2, 2, -2, -2));
 }
 
 void ImageButton::keyPressEvent(QKeyEvent* event)

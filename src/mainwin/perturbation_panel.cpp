@@ -1,4 +1,5 @@
 #include "mainwin/perturbation_panel.h"
+#include "mainwin/zoom.h"
 
 #include "mainwin/layout.h"
 #include "mainwin/panel_painters.h"
@@ -111,24 +112,25 @@ void PerturbationPanel::sync()
 
 void PerturbationPanel::applyBoxes(const QRect& amplitude, const QRect& duree)
 {
-    if (amplitude_->geometry() != amplitude)
-        amplitude_->setGeometry(amplitude);
-    if (duree_->geometry() != duree)
-        duree_->setGeometry(duree);
+    if (zoom::designRect(amplitude_) != amplitude)
+        zoom::place(amplitude_, amplitude);
+    if (zoom::designRect(duree_) != duree)
+        zoom::place(duree_, duree);
 }
 
 void PerturbationPanel::placeBoxes()
 {
-    Frame2Boxes boxes{amplitude_->geometry(), duree_->geometry(), frequence_->geometry()};
+    Frame2Boxes boxes{zoom::designRect(amplitude_), zoom::designRect(duree_), zoom::designRect(frequence_)};
     layoutFrame2(this, boxes);
     applyBoxes(boxes.amplitude, boxes.duree);
 }
 
 void PerturbationPanel::paintEvent(QPaintEvent*)
 {
-    Frame2Boxes boxes{amplitude_->geometry(), duree_->geometry(), frequence_->geometry()};
+    Frame2Boxes boxes{zoom::designRect(amplitude_), zoom::designRect(duree_), zoom::designRect(frequence_)};
     QPainter p(this);
-    paintFrame2(p, size(), boxes);
+    zoom::scalePainter(p, this);
+    paintFrame2(p, zoom::designSize(this), boxes);
     p.end();
     applyBoxes(boxes.amplitude, boxes.duree);
 }

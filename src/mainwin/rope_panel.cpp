@@ -1,4 +1,5 @@
 #include "mainwin/rope_panel.h"
+#include "mainwin/zoom.h"
 
 #include "mainwin/layout.h"
 #include "mainwin/panel_painters.h"
@@ -70,24 +71,25 @@ void RopePanel::sync()
 
 void RopePanel::applyBoxes(const QRect& masse, const QRect& tension)
 {
-    if (masse_->geometry() != masse)
-        masse_->setGeometry(masse);
-    if (tension_->geometry() != tension)
-        tension_->setGeometry(tension);
+    if (zoom::designRect(masse_) != masse)
+        zoom::place(masse_, masse);
+    if (zoom::designRect(tension_) != tension)
+        zoom::place(tension_, tension);
 }
 
 void RopePanel::placeBoxes()
 {
-    Picture3Boxes boxes{masse_->geometry(), tension_->geometry()};
+    Picture3Boxes boxes{zoom::designRect(masse_), zoom::designRect(tension_)};
     layoutPicture3(this, boxes);
     applyBoxes(boxes.masse, boxes.tension);
 }
 
 void RopePanel::paintEvent(QPaintEvent*)
 {
-    Picture3Boxes boxes{masse_->geometry(), tension_->geometry()};
+    Picture3Boxes boxes{zoom::designRect(masse_), zoom::designRect(tension_)};
     QPainter p(this);
-    paintPicture3(p, size(), boxes);
+    zoom::scalePainter(p, this);
+    paintPicture3(p, zoom::designSize(this), boxes);
     p.end();
     applyBoxes(boxes.masse, boxes.tension);
 }

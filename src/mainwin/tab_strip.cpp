@@ -1,5 +1,6 @@
 #include "mainwin/tab_strip.h"
 
+#include "mainwin/zoom.h"
 #include "platform/pixel_painting.h"
 
 #include <QAccessible>
@@ -40,7 +41,7 @@ public:
     {
         if (!strip_)
             return {};
-        const QRect r = strip_->tabRect(n_);
+        const QRect r = zoom::scaled(strip_->tabRect(n_), zoom::of(strip_));
         return QRect(strip_->mapToGlobal(r.topLeft()), r.size());
     }
     QAccessible::Role role() const override { return QAccessible::PageTab; }
@@ -133,20 +134,21 @@ void TabStrip::setPanels(QWidget* corde, QWidget* onde, QWidget* outils)
 
 TabGeometry TabStrip::geometry() const
 {
-    return tabGeometry(tabFont(), const_cast<TabStrip*>(this), width(), current_);
+    return tabGeometry(tabFont(), const_cast<TabStrip*>(this), zoom::designSize(this).width(), current_);
 }
 
 void TabStrip::placePanels(const TabGeometry& g)
 {
-    const QRect area = panelRect(g, width(), height());
+    const QSize design = zoom::designSize(this);
+    const QRect area = panelRect(g, design.width(), design.height());
     for (int k = 1; k <= 3; ++k) {
         QWidget* panel = panels_[std::size_t(k)];
         if (panel && k != g.current)
             panel->hide();
     }
     if (QWidget* panel = panels_[std::size_t(g.current)]) {
-        if (panel->geometry() != area)
-            panel->setGeometry(area);
+        if (zoom::designRect(panel) != area || panel->geometry() != zoom::scaled(area, zoom::of(this)))
+            zoom::place(panel, area);
         panel->show();
     }
 }
@@ -225,7 +227,9 @@ void TabStrip::paintEvent(QPaintEvent*)
         current_ = 1;
     const TabGeometry g = geometry();
     QPainter p(this);
-    paintTabStrip(p, g, width(), height());
+    zoom::scalePainter(p, this);
+    const QSize design = zoom::designSize(this);
+    paintTabStrip(p, g, design.width(), design.height());
     if (hasFocus())
         focusMark(p, tabFocusRect(g));
     p.end();
@@ -234,7 +238,8 @@ void TabStrip::paintEvent(QPaintEvent*)
 
 void TabStrip::mouseReleaseEvent(QMouseEvent* event)
 {
-    Onglets_MouseUp(event->position().x(), event->position().y());
+    const double z = zoom::of(this);
+    Onglets_MouseUp(event->position().x() / z, event->position().y() / z);
 }
 
 }  // namespace tolvi

@@ -115,6 +115,13 @@ DataExports::DataExports(Simulation& sim, Messages& messages, QWidget* window,
     add(ShowValuesTable, QStringLiteral("tableauValeurs"), QStringLiteral("Tableau de valeurs..."),
         QStringLiteral("Afficher, copier ou imprimer les valeurs t, u1 et u2 de l'enregistrement"),
         QKeySequence(QStringLiteral("Ctrl+T")), [this] { return showValuesTable(); });
+    add(PhotographRope, QStringLiteral("photoCorde"), QStringLiteral("Photographier la corde"),
+        QStringLiteral("Garder l'aspect de la corde à cet instant, en pâle sous la corde, avec son temps "
+                       "(jusqu'à trois photographies ; P)"),
+        QKeySequence(Qt::Key_P), [this] { return photograph(); });
+    add(ClearPhotos, QStringLiteral("effacerPhotos"), QStringLiteral("Effacer les photographies"),
+        QStringLiteral("Enlever les photographies de la corde (Maj+P)"), QKeySequence(Qt::SHIFT | Qt::Key_P),
+        [this] { return clearPhotos(); });
 }
 
 QAction* DataExports::add(Command c, const QString& name, const QString& text, const QString& tip,
@@ -142,7 +149,8 @@ QList<QAction*> DataExports::copyMenuActions() const
 
 QList<QAction*> DataExports::ropeActions() const
 {
-    return {actions_[CopyRopeImage], actions_[CopyRopeProfile], actions_[SaveRopeImage], actions_[SaveRopeProfile]};
+    return {actions_[PhotographRope], actions_[ClearPhotos],    actions_[CopyRopeImage],
+            actions_[CopyRopeProfile], actions_[SaveRopeImage], actions_[SaveRopeProfile]};
 }
 
 QList<QAction*> DataExports::graphActions() const
@@ -188,7 +196,7 @@ bool DataExports::copyGraphValues()
 
 bool DataExports::copyRopeProfile()
 {
-    if (!copyTextToClipboard(ropeCsv(sim_.state(), QLatin1Char('\t'))))
+    if (!copyTextToClipboard(ropeCsvWithPhotos(sim_.state(), sim_.photos(), QLatin1Char('\t'))))
         return false;
     showInfo_(textCopiedMessage());
     return true;
@@ -226,10 +234,32 @@ bool DataExports::saveRopeProfile()
 {
     const QString path = saveAs(askSaveName, messages_, QStringLiteral("Enregistrer le profil de la corde"),
                                 QStringLiteral("corde.csv"), kCsvFilter, QStringLiteral("csv"),
-                                ropeCsv(sim_.state()).toUtf8());
+                                ropeCsvWithPhotos(sim_.state(), sim_.photos()).toUtf8());
     if (path.isEmpty())
         return false;
     showInfo_(savedMessage(QStringLiteral("Profil de la corde"), false, path));
+    return true;
+}
+
+bool DataExports::photograph()
+{
+    sim_.photograph();
+    const RopePhoto& taken = sim_.photos().back();
+    showInfo_(QStringLiteral("Corde photographiée à %1 (%2 sur %3)")
+                  .arg(photoLabel(taken.seconds))
+                  .arg(sim_.photos().size())
+                  .arg(kMostPhotos));
+    return true;
+}
+
+bool DataExports::clearPhotos()
+{
+    if (sim_.photos().empty()) {
+        showInfo_(QStringLiteral("Aucune photographie de la corde à effacer"));
+        return false;
+    }
+    sim_.clearPhotos();
+    showInfo_(QStringLiteral("Photographies de la corde effacées"));
     return true;
 }
 

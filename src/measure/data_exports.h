@@ -46,6 +46,8 @@ public:
         SaveGraphValues,
         SaveRopeProfile,
         ShowValuesTable,
+        PhotographRope,
+        ClearPhotos,
         CommandCount
     };
 
@@ -77,6 +79,9 @@ public:
     bool saveGraphValues();
     bool saveRopeProfile();
     bool showValuesTable();
+    // « Photographier la corde » and « Effacer les photographies ».
+    bool photograph();
+    bool clearPhotos();
 
 private:
     QAction* add(Command c, const QString& name, const QString& text, const QString& tip, const QKeySequence& keys,

@@ -1,4 +1,5 @@
 #include "measure/graph_picture.h"
+#include "mainwin/zoom.h"
 
 #include "mainwin/hover_texts.h"
 #include "measure/readouts.h"
@@ -108,7 +109,7 @@ void GraphPicture::keyPressEvent(QKeyEvent* event)
 
 void GraphPicture::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF at = event->position() - origin();
+    const QPointF at = event->position() / zoom::of(this) - origin();
     Picture2_MouseMove(at.x(), at.y());
 }
 

@@ -1,14 +1,12 @@
 #include "measure/picture_box.h"
 
 #include "mainwin/layout.h"
+#include "mainwin/zoom.h"
 #include "platform/pixel_painting.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QGraphicsProxyWidget>
-#include <QGraphicsScene>
-#include <QGraphicsView>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -74,8 +72,10 @@ void PictureBox::setKeyboardCursor(QPoint at)
     if (hasFocus()) {
         // Only the cursor moved: its old and new places are repainted.
         if (cursor_ != was) {
-            update(cursorArea(was, height()));
-            update(cursorArea(cursor_, height()));
+            const double z = zoom::of(this);
+            const int h = zoom::designSize(this).height();
+            update(zoom::toWidget(cursorArea(was, h), z));
+            update(zoom::toWidget(cursorArea(cursor_, h), z));
         }
     } else {
         update();
@@ -87,34 +87,7 @@ void PictureBox::updatePicture(const std::vector<QRect>& parts)
 {
     if (parts.empty())
         return;
-    const QRegion region = joinedParts(parts);
-    // Shown through a view that scales the window ("Plein écran"): the
-    // view is asked for these parts itself. Asked through the window, the
-    // view would merge every part of the window into one rectangle, and the
-    // rope's few moving stretches and the graph's newest strokes would
-    // repaint all that lies between them.
-    QGraphicsProxyWidget* proxy = window()->graphicsProxyWidget();
-    if (!proxy || !proxy->scene() || !isVisible()) {
-        update(region);
-        return;
-    }
-    const QPoint offset = mapTo(window(), QPoint(0, 0));
-    for (QGraphicsView* view : proxy->scene()->views()) {
-        const QTransform shown = proxy->sceneTransform() * view->viewportTransform();
-        // The view's pixels that lie wholly in this picture: a tick changes
-        // none of those its edges cross (the border's), and the window
-        // around it is left alone.
-        const QRectF box = shown.mapRect(QRectF(QRect(offset, size())));
-        const QRect within(QPoint(int(std::ceil(box.left())), int(std::ceil(box.top()))),
-                           QPoint(int(std::floor(box.right())) - 1, int(std::floor(box.bottom())) - 1));
-        QRegion parts;
-        for (const QRect& r : region) {
-            const QRect inside = (r & rect()).translated(offset);
-            if (!inside.isEmpty())
-                parts += shown.mapRect(QRectF(inside)).toAlignedRect().adjusted(-1, -1, 1, 1) & within;
-        }
-        view->viewport()->update(parts);
-    }
+    update(zoom::toWidget(joinedParts(parts), zoom::of(this)));
 }
 
 namespace {
@@ -222,33 +195,37 @@ QPoint PictureBox::origin()
 void PictureBox::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
-    const int w = width();
-    const int h = height();
+    // Laid out in the design's units, drawn at the window's zoom.
+    const double z = zoom::of(this);
+    zoom::scalePainter(p, this);
+    const QSize design = zoom::designSize(this);
+    const int w = design.width();
+    const int h = design.height();
+    QRegion exposed = z == 1.0 ? event->region() : QRegion();
+    if (z != 1.0)
+        for (const QRect& r : event->region())
+            exposed += zoom::toDesign(r, z);
     // Sunken border: grey and black outside-in at the top and left, white and
     // light grey at the bottom and right.
-    p.setPen(QColor(128, 128, 128));
-    p.drawLine(0, 0, w - 1, 0);
-    p.drawLine(0, 0, 0, h - 1);
-    p.setPen(QColor(0, 0, 0));
-    p.drawLine(1, 1, w - 2, 1);
-    p.drawLine(1, 1, 1, h - 2);
-    p.setPen(QColor(255, 255, 255));
-    p.drawLine(0, h - 1, w - 1, h - 1);
-    p.drawLine(w - 1, 0, w - 1, h - 1);
-    p.setPen(QColor(212, 208, 200));
-    p.drawLine(1, h - 2, w - 2, h - 2);
-    p.drawLine(w - 2, 1, w - 2, h - 2);
+    pixelLine(p, 0, 0, w - 1, 0, QColor(128, 128, 128));
+    pixelLine(p, 0, 0, 0, h - 1, QColor(128, 128, 128));
+    pixelLine(p, 1, 1, w - 2, 1, QColor(0, 0, 0));
+    pixelLine(p, 1, 1, 1, h - 2, QColor(0, 0, 0));
+    pixelLine(p, 0, h - 1, w - 1, h - 1, QColor(255, 255, 255));
+    pixelLine(p, w - 1, 0, w - 1, h - 1, QColor(255, 255, 255));
+    pixelLine(p, 1, h - 2, w - 2, h - 2, QColor(212, 208, 200));
+    pixelLine(p, w - 2, 1, w - 2, h - 2, QColor(212, 208, 200));
 
     const QRect inner(origin(), QSize(w - 4, h - 4));
     // Grey where the picture does not reach (the picture's own pixels are
     // not filled twice: a tick repaints much of the rope).
     const QRegion grey = QRegion(inner) - QRegion(QRect(origin(), coveredSize()));
-    for (const QRect& r : grey & event->region())
+    for (const QRect& r : grey & exposed)
         p.fillRect(r, QColor(192, 192, 192));
     p.setClipRect(inner);
     p.save();
     p.translate(origin());
-    paintPicture(p, event->rect().translated(-origin()));
+    paintPicture(p, exposed.boundingRect().translated(-origin()));
     p.restore();
     if (hasFocus()) {
         // Dots of white between dots of black: the mark shows on the dark

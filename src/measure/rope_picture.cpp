@@ -1,6 +1,7 @@
 #include "measure/rope_picture.h"
 
 #include "mainwin/hover_texts.h"
+#include "mainwin/zoom.h"
 #include "measure/readouts.h"
 #include "sim/rope_painter.h"
 #include "platform/messages.h"
@@ -53,9 +54,33 @@ RopePicture::RopePicture(Simulation& sim, QWidget* parent) : PictureBox(parent),
     connect(&sim_, &Simulation::backgroundChanged, this, qOverload<>(&QWidget::update));
 }
 
+double RopePicture::markerSize() const
+{
+    // Read from the back of a classroom: three times larger once zoomed.
+    return zoom::of(this) > 1.0 ? 3.0 : 1.0;
+}
+
 void RopePicture::askChanges()
 {
-    updatePicture(ropeChanges(shown_, sim_.state()));
+    std::vector<QRect> parts = ropeChanges(shown_, sim_.state());
+    const double size = markerSize();
+    if (size > 1.0) {
+        // The enlarged markers reach further than the dots the changes count.
+        SimState was;
+        was.deplacement = shown_.deplacement;
+        for (const auto& [before, now] : {std::pair{int(shown_.marqueBleue), int(sim_.state().marqueBleue)},
+                                          std::pair{int(shown_.marqueRouge), int(sim_.state().marqueRouge)}}) {
+            const QRect a = markerArea(was, before, size);
+            const QRect b = markerArea(sim_.state(), now, size);
+            if (a != b) {
+                if (!a.isNull())
+                    parts.push_back(a);
+                if (!b.isNull())
+                    parts.push_back(b);
+            }
+        }
+    }
+    updatePicture(parts);
     shown_ = RopeFrameKey::of(sim_.state());
     // The keyboard cursor rides on the moving rope.
     if (hasFocus())
@@ -69,7 +94,7 @@ QImage RopePicture::picture() const
 
 void RopePicture::paintPicture(QPainter& painter, const QRect& exposed)
 {
-    canvas_.paint(painter, sim_.background(drawingScale(painter)), sim_.state(), exposed);
+    canvas_.paint(painter, sim_.background(drawingScale(painter)), sim_.state(), exposed, markerSize());
 }
 
 void RopePicture::animpic_MouseMove(double x, double y)
@@ -262,7 +287,7 @@ void RopePicture::mousePressEvent(QMouseEvent* event)
 
 void RopePicture::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF at = event->position() - origin();
+    const QPointF at = event->position() / zoom::of(this) - origin();
     if (handDrag_) {
         handMove(at.y());
         return;
@@ -272,7 +297,7 @@ void RopePicture::mouseMoveEvent(QMouseEvent* event)
 
 void RopePicture::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPointF at = event->position() - origin();
+    const QPointF at = event->position() / zoom::of(this) - origin();
     if (handDrag_ && event->button() == Qt::LeftButton) {
         handRelease();
         return;
@@ -298,7 +323,8 @@ void RopePicture::keyboardMenu()
     // The menu a right click at the cursor gives.
     posMarque_ = cursorColumn();
     if (showMenu)
-        showMenu(both_ ? both_ : menu_, mapToGlobal(origin() + keyboardCursor()));
+        showMenu(both_ ? both_ : menu_,
+                 mapToGlobal(zoom::scaled(QRect(origin() + keyboardCursor(), QSize(1, 1)), zoom::of(this)).topLeft()));
 }
 
 }  // namespace tolvi

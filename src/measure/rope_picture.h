@@ -69,6 +69,9 @@ public:
     // nothing when cancelled.
     std::function<std::optional<QString>(QWidget* parent)> askAbscissa;
 
+    // How many times larger than designed the markers are drawn.
+    double markerSize() const;
+
 protected:
     // The frame drawn straight onto the widget at its resolution, over the
     // background made once for that resolution: nothing copied per tick,

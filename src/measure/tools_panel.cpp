@@ -1,5 +1,7 @@
 #include "measure/tools_panel.h"
 
+#include "mainwin/zoom.h"
+
 #include "mainwin/layout.h"
 #include "mainwin/panel_painters.h"
 #include "mainwin/perturbation_panel.h"
@@ -112,8 +114,9 @@ void ToolsPanel::sync()
 void ToolsPanel::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    paintPicture1(p, size(),
-                  {labeli_[0]->geometry(), labeli_[1]->geometry(),
+    zoom::scalePainter(p, this);
+    paintPicture1(p, zoom::designSize(this),
+                  {zoom::designRect(labeli_[0]), zoom::designRect(labeli_[1]),
                    labeli_[0]->palette().color(QPalette::WindowText),
                    labeli_[1]->palette().color(QPalette::WindowText)});
 }

@@ -1,5 +1,6 @@
 #include "measure/up_down.h"
 
+#include "mainwin/zoom.h"
 #include "platform/pixel_painting.h"
 
 #include <QAccessible>
@@ -123,8 +124,10 @@ void UpDown::focusOutEvent(QFocusEvent* event)
 void UpDown::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    const int w = width();
-    const int half = height() / 2;
+    zoom::scalePainter(p, this);
+    const QSize design = zoom::designSize(this);
+    const int w = design.width();
+    const int half = design.height() / 2;
     const auto button = [&](QRect r, bool up, bool sunken) {
         p.fillRect(r, QColor(212, 208, 200));
         p.setPen(sunken ? QColor(128, 128, 128) : QColor(255, 255, 255));
@@ -144,9 +147,9 @@ void UpDown::paintEvent(QPaintEvent*)
             p.drawPolygon(QPolygonF({{cx - 3, cy - 1.5}, {cx + 3, cy - 1.5}, {cx, cy + 1.5}}));
     };
     button(QRect(0, 0, w, half), true, pressed_ == 1);
-    button(QRect(0, half, w, height() - half), false, pressed_ == -1);
+    button(QRect(0, half, w, design.height() - half), false, pressed_ == -1);
     if (hasFocus())
-        focusMark(p, rect().adjusted(2, 2, -2, -2));
+        focusMark(p, QRect(QPoint(0, 0), design).adjusted(2, 2, -2, -2));
 }
 
 void UpDown::mousePressEvent(QMouseEvent* event)

@@ -85,7 +85,8 @@ void RopeCanvas::follow(const QImage& background, const SimState& s)
     bandShown_ = true;
 }
 
-void RopeCanvas::paint(QPainter& p, const QImage& background, const SimState& s, const QRect& exposed)
+void RopeCanvas::paint(QPainter& p, const QImage& background, const SimState& s, const QRect& exposed,
+                       double markerSize)
 {
     follow(background, s);
     if (frame_.isNull())
@@ -100,7 +101,7 @@ void RopeCanvas::paint(QPainter& p, const QImage& background, const SimState& s,
         p.drawImage(part.topLeft(), frame_, part);
         p.restore();
     }
-    paintRopeMarks(p, s, scale);
+    paintRopeMarks(p, s, scale, markerSize);
 }
 
 }  // namespace tolvi

@@ -24,7 +24,9 @@ class RopeCanvas {
 public:
     // Draws the frame of `s` over `background` (at its device pixel ratio)
     // as deppoint does, inside `exposed` (drawing units; all when null).
-    void paint(QPainter& painter, const QImage& background, const SimState& s, const QRect& exposed = QRect());
+    // `markerSize` as paintRopeMarks takes it.
+    void paint(QPainter& painter, const QImage& background, const SimState& s, const QRect& exposed = QRect(),
+               double markerSize = 1.0);
 
     // The background, rope and all, as last drawn, at one pixel per device
     // pixel (without the marker dots and the ruler).

@@ -150,7 +150,17 @@ QRect exposedDevicePixels(const QRect& exposed, double scale)
                  QPoint(int(std::ceil((exposed.right() + 1) * scale)), int(std::ceil((exposed.bottom() + 1) * scale))));
 }
 
-void paintRopeMarks(QPainter& p, const SimState& s, double scale)
+QRect markerArea(const SimState& s, int column, double markerSize)
+{
+    if (column < 0 || column >= rope::kColumns)
+        return {};
+    const double d = s.deplacement[std::size_t(column)];
+    const double row = rope::kRestRow - (std::isfinite(d) ? std::clamp(d, -1000.0, 1000.0) : 0.0);
+    const int half = int(std::ceil(1.5 * markerSize)) + 3;
+    return QRect(QPoint(column - half, int(std::floor(row)) - half), QPoint(column + half + 1, int(std::ceil(row)) + half + 1));
+}
+
+void paintRopeMarks(QPainter& p, const SimState& s, double scale, double markerSize)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -163,7 +173,17 @@ void paintRopeMarks(QPainter& p, const SimState& s, double scale)
         // At one device pixel per unit on whole pixels; finer devices
         // keep the rope's exact height.
         const double y = scale == 1.0 ? double(std::lround(row(column))) : row(column);
-        p.fillRect(QRectF(column - 1, y - 1, 3, 3), color);
+        if (markerSize <= 1.0) {
+            p.fillRect(QRectF(column - 1, y - 1, 3, 3), color);
+            return;
+        }
+        const double half = 1.5 * markerSize;
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(kMarkerOutline, 1.5));
+        p.setBrush(color);
+        p.drawEllipse(QRectF(column + 0.5 - half, y + 0.5 - half, 2 * half, 2 * half));
+        p.restore();
     };
     dot(s.marqueBleue, qbColor(9));
     dot(s.marqueRouge, qbColor(12));

@@ -89,8 +89,15 @@ std::pair<int, int> bandRows(const RopeRows& rows, double scale, const BandSampl
 QRect exposedDevicePixels(const QRect& exposed, double scale);
 
 // What deppoint draws over the rope: the marker dots and the ruler, at
-// `scale` device pixels per unit.
-void paintRopeMarks(QPainter& painter, const SimState& s, double scale);
+// `scale` device pixels per unit. A `markerSize` above 1 (a zoomed window,
+// read from afar) draws the markers that many times larger, as discs with
+// a dark outline that stands out on the yellow rope.
+void paintRopeMarks(QPainter& painter, const SimState& s, double scale, double markerSize = 1.0);
+// The part of the picture a marker at `column` covers, drawn `markerSize`
+// times larger (drawing units).
+QRect markerArea(const SimState& s, int column, double markerSize);
+// The outline of the enlarged markers.
+inline const QColor kMarkerOutline{0, 0, 0};
 
 // The frame as an image of the background's size and device pixel ratio.
 QImage ropeFrame(const QImage& background, const SimState& s);

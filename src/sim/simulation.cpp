@@ -7,6 +7,8 @@
 #include "sim/rope_painter.h"
 #include "text/french_numbers.h"
 
+#include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace tolvi {
@@ -34,7 +36,7 @@ Simulation::Simulation(Messages& messages, RandomSource& random, QObject* parent
     : QObject(parent), messages_(messages), random_(random)
 {
     backdrop_ = ropeBackdrop(state_.typeBout, random_);
-    background_ = paintBackdrop(backdrop_);
+    background_ = composedBackground(1.0);
     state_.dureeGraphe = std::int16_t(durationSeconds(durationIndex_));
     graph_.prepare(state_.dureeGraphe);
 }
@@ -49,7 +51,7 @@ const QImage& Simulation::background(double scale) const
     if (scale == 1.0)
         return background_;
     if (scaledBackground_.isNull() || scaledBackground_.devicePixelRatio() != scale)
-        scaledBackground_ = paintBackdrop(backdrop_, scale);
+        scaledBackground_ = composedBackground(scale);
     return scaledBackground_;
 }
 
@@ -110,6 +112,7 @@ void Simulation::Timer1_Timer()
     ropeTick(interval, motif);
     startButtonRule();
     graphStep(interval);
+    waveClockMs_ += interval;
 
     inTick_ = false;
     emit frameChanged();
@@ -178,6 +181,8 @@ void Simulation::demar_Click()
 {
     resume();
     const bool solitary = state_.typeOnde == OndeSolitaire;
+    if (solitary || !controls_.demarRunning)
+        waveClockMs_ = 0;
     if (solitary) {
         propagation::appendDeformation(state_);
         if (controls_.check1) {
@@ -370,7 +375,53 @@ void Simulation::readParameters()
 void Simulation::fondi()
 {
     backdrop_ = ropeBackdrop(state_.typeBout, random_);
-    background_ = paintBackdrop(backdrop_);
+    background_ = composedBackground(1.0);
+    scaledBackground_ = QImage();
+    emit backgroundChanged();
+    emit frameChanged();
+}
+
+QImage Simulation::composedBackground(double scale) const
+{
+    QImage image = paintBackdrop(backdrop_, scale);
+    if (!photos_.empty()) {
+        QPainter p(&image);
+        paintPhotos(p, photos_);
+    }
+    return image;
+}
+
+void Simulation::photograph()
+{
+    RopePhoto photo;
+    photo.deplacement = state_.deplacement;
+    photo.seconds = waveSeconds();
+    // A style no photograph kept uses: the oldest one's when three are kept.
+    if (int(photos_.size()) >= kMostPhotos) {
+        photo.style = photos_.front().style;
+        photos_.erase(photos_.begin());
+    } else {
+        for (int style = 0; style < kMostPhotos; ++style)
+            if (std::none_of(photos_.begin(), photos_.end(), [style](const RopePhoto& p) { return p.style == style; })) {
+                photo.style = style;
+                break;
+            }
+    }
+    photos_.push_back(photo);
+    photosChanged();
+}
+
+void Simulation::clearPhotos()
+{
+    if (photos_.empty())
+        return;
+    photos_.clear();
+    photosChanged();
+}
+
+void Simulation::photosChanged()
+{
+    background_ = composedBackground(1.0);
     scaledBackground_ = QImage();
     emit backgroundChanged();
     emit frameChanged();

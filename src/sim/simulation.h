@@ -8,6 +8,7 @@
 #include "sim/graph.h"
 #include "sim/ringing_rope.h"
 #include "sim/rope_painter.h"
+#include "sim/rope_photos.h"
 #include "sim/sim_state.h"
 #include "sim/source_drive.h"
 
@@ -102,6 +103,15 @@ public:
     bool command5Enabled() const { return !controls_.chronoRunning; }
     static QString chronoText(double hundredths);
 
+    // --- Photographs of the rope ---------------------------------------------
+    // Freezes the rope's shape now as a ghost under the live rope (the
+    // oldest of three makes room).
+    void photograph();
+    void clearPhotos();
+    const std::vector<RopePhoto>& photos() const { return photos_; }
+    // Simulated seconds since the wave last started (« Démarrer »).
+    double waveSeconds() const { return waveClockMs_ / 1000.0; }
+
     // --- Time graph ----------------------------------------------------------
     void Command6_Click();
     // UpDown1's value 1..10 (other values change nothing but restart the frame).
@@ -163,6 +173,11 @@ private:
     RopeBackdrop backdrop_;
     QImage background_;
     mutable QImage scaledBackground_;
+    std::vector<RopePhoto> photos_;
+    long long waveClockMs_ = 0;
+    // The far-end device with the photographs over it.
+    QImage composedBackground(double scale) const;
+    void photosChanged();
     GraphRecording graph_;
     int durationIndex_ = 4;
     bool inTick_ = false;
