@@ -129,6 +129,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Screen-reader names of the chooser's controls; the difficulty marks
+    // say how many of the three are lit.
+    void nameControls();
+    void nameMarks(int lit);
     // Asks before dropping an edited text; false when the user cancels.
     bool abandonQuestion();
     // Loads an RTF file into supertext; false, the text kept as it was, when

@@ -28,10 +28,9 @@ void CopyMenu::addDataActions(const QList<QAction*>& actions)
 void CopyMenu::Command4_Click(const QPoint& global)
 {
     QAction* chosen = exec(global);
-    // A data command has written what it did; anything else confirms the copy.
-    if (chosen && data_.contains(chosen))
-        return;
-    if (showConfirmation_)
+    // Only a picture copy is confirmed: a data command has written what it
+    // did, and a menu left without a choice copied nothing.
+    if ((chosen == cop001_ || chosen == cop002_) && showConfirmation_)
         showConfirmation_();
 }
 
