@@ -128,10 +128,10 @@ Fichexo::Fichexo(ExerciseContext& context, QWidget* parent) : QDialog(parent), c
     frame1_->setObjectName(QStringLiteral("Frame1"));
     drive1_ = new QComboBox(frame1_);
     drive1_->setObjectName(QStringLiteral("Drive1"));
-    dir1_ = new QListWidget(frame1_);
+    dir1_ = new ChooserList(frame1_);
     dir1_->setObjectName(QStringLiteral("Dir1"));
     label5_ = new QLabel(QStringLiteral("Liste des exercices:"), frame1_);
-    file1_ = new QListWidget(frame1_);
+    file1_ = new ChooserList(frame1_);
     file1_->setObjectName(QStringLiteral("File1"));
     file1_->setAccessibleName(QStringLiteral("Liste des exercices"));
     fichierexo_ = new QLineEdit(frame1_);
@@ -216,6 +216,19 @@ Fichexo::Fichexo(ExerciseContext& context, QWidget* parent) : QDialog(parent), c
 }
 
 Fichexo::~Fichexo() = default;
+
+ChooserList::ChooserList(QWidget* parent) : QListWidget(parent) {}
+
+void ChooserList::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    // A list view tells screen readers of its new current item as of a
+    // focus, shown or not: the chooser is built hidden when the exercise
+    // menu opens, and a screen reader would announce it before the menu.
+    if (isVisible())
+        QListWidget::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+}
 
 void Fichexo::nameControls()
 {

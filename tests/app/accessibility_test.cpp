@@ -23,6 +23,7 @@
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QAccessibleTextInterface>
+#include <QComboBox>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QSet>
@@ -288,12 +289,21 @@ TEST_F(ProgramAccess, DialogsAndTheExerciseChooserNameEveryControl)
     SharedState shared;
     SaveDialog save(program.simulation(), shared, messages, {}, &window());
     const QStringList saveNames = named(&save);
-    for (const char* n : {"Lecteur", "Répertoire", "Fichiers enregistrés", "Nom du fichier"})
+    for (const char* n : {"Répertoire", "Fichiers enregistrés", "Nom du fichier"})
         EXPECT_TRUE(saveNames.contains(QString::fromUtf8(n))) << n;
+    // A drop-down list reads its choice as its name, and its label through
+    // the label relation.
+    const auto labelOf = [](QWidget* dialog) {
+        QComboBox* drives = dialog->findChild<QComboBox*>();
+        const auto labels = QAccessible::queryAccessibleInterface(drives)->relations(QAccessible::Label);
+        return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+    };
+    EXPECT_EQ(labelOf(&save), QStringLiteral("Lecteur:"));
     OpenDialog open(program.simulation(), shared, messages, {}, &window());
     const QStringList openNames = named(&open);
-    for (const char* n : {"Lecteur", "Répertoire", "Fichiers", "Fichier à ouvrir"})
+    for (const char* n : {"Répertoire", "Fichiers", "Fichier à ouvrir"})
         EXPECT_TRUE(openNames.contains(QString::fromUtf8(n))) << n;
+    EXPECT_EQ(labelOf(&open), QStringLiteral("Lecteur:"));
 
     // The chooser: named for what it is, its marks saying the level.
     Fichexo& chooser = program.exercises().window();

@@ -272,7 +272,9 @@ TEST_F(Fenetre, FunctionKeysHaveShortcutsShownInTheirHoverTexts)
     }
     EXPECT_EQ(machine.touche("racine")->toolTip(), QStringLiteral("Racine carré (Alt+R ; au clavier : sqrt ou rac)"));
     EXPECT_EQ(machine.touche("Bln")->toolTip(), QStringLiteral("Logarithme népérien (Alt+N ; au clavier : ln)"));
+    // A shortcut presses the key as a click does (shown pressed a moment).
     QTest::keyClick(machine.z1(), Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return z1() == QLatin1String("SQR "); }, 2000)) << z1().toStdString();
     QTest::keyClick(machine.z1(), Qt::Key_9);
     EXPECT_EQ(z1(), QStringLiteral("SQR 9"));
     QTest::keyClick(machine.z1(), Qt::Key_Return);
