@@ -36,6 +36,7 @@ private:
     QAction* cop001_;
     QAction* cop002_;
     QList<QAction*> data_;
+    bool copied_ = false;  // a picture was copied while the menu was open
 };
 
 }  // namespace tolvi
