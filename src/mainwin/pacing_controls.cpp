@@ -128,7 +128,7 @@ void PacingControls::showSpeed()
                                                        : QStringLiteral("%1 du temps réel").arg(label);
     ralenti_->setToolTip(QStringLiteral("Ralenti : %1 (F7)").arg(speed));
     // A screen reader hears the speed chosen, after each F7 as on the key.
-    ralenti_->setAccessibleName(QStringLiteral("Ralenti : ") + speed);
+    ralenti_->setAccessibleName(QStringLiteral("Ralenti"));
     ralenti_->setAccessibleDescription(ralentiHint() + QStringLiteral(" Vitesse choisie : ") + speed +
                                        QLatin1Char('.'));
 }

@@ -31,6 +31,7 @@ struct Heard {
     QAccessible::Event type;
     QString name;
     QString valueText;
+    QString description;
     QVariant value;
 };
 
@@ -44,7 +45,7 @@ void listen(QAccessibleEvent* event)
 {
     QAccessibleInterface* a = event->accessibleInterface();
     Heard h{event->object(), event->type(), a ? a->text(QAccessible::Name) : QString(),
-            a ? a->text(QAccessible::Value) : QString(), {}};
+            a ? a->text(QAccessible::Value) : QString(), a ? a->text(QAccessible::Description) : QString(), {}};
     if (event->type() == QAccessible::ValueChanged)
         h.value = static_cast<QAccessibleValueChangeEvent*>(event)->value();
     heard().push_back(h);
@@ -152,7 +153,11 @@ TEST_F(ScreenReaderEvents, DurationAndSlowMotionTellWhatTheyNowShow)
 
     heard().clear();
     key(Qt::Key_F7);
-    EXPECT_TRUE(namesTold(window().pacing()->ralenti()).contains(QStringLiteral("Ralenti : 1/2 du temps réel")));
+    bool speedTold = false;
+    for (const Heard& h : heard())
+        if (h.object == window().pacing()->ralenti() && h.type == QAccessible::DescriptionChanged)
+            speedTold = h.description.endsWith(QStringLiteral("Vitesse choisie : 1/2 du temps réel."));
+    EXPECT_TRUE(speedTold);
 }
 
 TEST_F(ScreenReaderEvents, TheExerciseMenuIsAnnouncedAloneWithNoHiddenWindowBeforeIt)
