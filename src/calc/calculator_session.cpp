@@ -2,6 +2,7 @@
 
 #include "calc/calc_numbers.h"
 #include "calc/evaluator.h"
+#include "calc/key_names.h"
 
 #include <cmath>
 
@@ -258,11 +259,17 @@ void CalculatorSession::ans()
 void CalculatorSession::raz()
 {
     saisie_.clear();
+    motEnCours_.clear();
     montrer();
 }
 
 void CalculatorSession::efface()
 {
+    if (!motEnCours_.isEmpty()) {
+        motEnCours_.chop(1);
+        montrer();
+        return;
+    }
     if (saisie_.isEmpty())
         return;
     const qsizetype n = saisie_.size();
@@ -336,6 +343,53 @@ void CalculatorSession::rappelMemoire()
 void CalculatorSession::effaceMemoire()
 {
     calculatriceCommune().memoire = 0.0;
+}
+
+bool CalculatorSession::lettre(QChar touche)
+{
+    if (!touche.isLetter())
+        return false;
+    const QString mot = motEnCours_ + touche.toLower();
+    bool debut = false;
+    bool plusLong = false;
+    QString complet;
+    for (const QString& nom : nomsTapes()) {
+        if (!nom.startsWith(mot))
+            continue;
+        debut = true;
+        if (nom == mot)
+            complet = nom;
+        else
+            plusLong = true;
+    }
+    if (!debut) {
+        // "e" or "d" alone is the exponent (a name starting with "e" was not
+        // followed).
+        const char16_t c = touche.toLower().unicode();
+        if (motEnCours_.isEmpty() && (c == u'e' || c == u'd'))
+            return frappe(touche);
+        return false;
+    }
+    if (!complet.isEmpty() && !plusLong) {
+        motEnCours_.clear();
+        if (const ToucheMachine* t = toucheMachine(toucheDuNomTape(complet)))
+            appuyer(*t);
+        return true;
+    }
+    motEnCours_ = mot;
+    montrer();
+    return true;
+}
+
+bool CalculatorSession::finirMot()
+{
+    if (motEnCours_.isEmpty())
+        return true;
+    if (motEnCours_ != QLatin1String("e"))
+        return false;
+    motEnCours_.clear();
+    ajouter(QStringLiteral("E"));
+    return true;
 }
 
 bool CalculatorSession::frappe(QChar touche)

@@ -96,6 +96,21 @@ public:
     // Form_KeyPress: a typed character; false when the calculator ignores it.
     // "," is read as "." (the French decimal comma).
     bool frappe(QChar touche);
+    // A letter typed in the window: a function name ("sqrt", "sin", "pi"...)
+    // is taken letter by letter and, once whole, written as its key writes
+    // it. A lone "e" (or "d") is the exponent E, as frappe takes it. False
+    // when the letter starts no name: it is refused, nothing is written.
+    bool lettre(QChar touche);
+    // The letters of a name typed so far, shown after the expression.
+    const QString& motEnCours() const { return motEnCours_; }
+    // The expression as the display shows it while it is typed.
+    QString saisieMontree() const
+    {
+        return saisie_ + (motEnCours_ == QLatin1String("e") ? QStringLiteral("E") : motEnCours_);
+    }
+    // Before any other key: a lone "e" becomes the exponent E. False while
+    // an unfinished name is pending: the key must be refused.
+    bool finirMot();
 
     const QString& affichage() const { return affichage_; }  // the display z1
     const QString& saisie() const { return saisie_; }
@@ -107,11 +122,14 @@ public:
     std::function<void()> bip;
 
 private:
-    void montrer() { affichage_ = saisie_; }
+    // The expression shown with the letters of a name being typed; a lone
+    // "e" shows as the exponent E it becomes unless a name follows.
+    void montrer() { affichage_ = saisieMontree(); }
     void ansSiVide();
     QString texteResultat(double valeur) const;
 
     QString saisie_;
+    QString motEnCours_;
     QString derniereReponse_;
     QString affichage_;
     qint16 erreurCalcul_ = 0;

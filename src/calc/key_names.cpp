@@ -1,6 +1,7 @@
 #include "calc/key_names.h"
 
 #include <map>
+#include <vector>
 
 namespace tolvi {
 
@@ -63,7 +64,94 @@ std::map<QString, NomParle> construireNoms()
     return m;
 }
 
+struct Acces {
+    const char* touche;
+    QKeyCombination raccourci;
+    std::vector<const char*> noms;
+};
+
+// The letters marked in the captions ("&SIN", "INV C&OS", "l&n"...) are
+// their shortcuts already; the keys drawn with a symbol get a letter of
+// their own.
+const std::vector<Acces>& acces()
+{
+    static const std::vector<Acces> a = {
+        {"bsin", Qt::ALT | Qt::Key_S, {"sin"}},
+        {"Bcos", Qt::ALT | Qt::Key_C, {"cos"}},
+        {"Btan", Qt::ALT | Qt::Key_T, {"tan"}},
+        {"invsin", Qt::ALT | Qt::Key_I, {"asin"}},
+        {"invcos", Qt::ALT | Qt::Key_O, {"acos"}},
+        {"Btoncommande3", Qt::ALT | Qt::Key_A, {"atan"}},
+        {"Bln", Qt::ALT | Qt::Key_N, {"ln"}},
+        {"Blog", Qt::ALT | Qt::Key_L, {"log"}},
+        {"Bexp", Qt::ALT | Qt::Key_E, {"exp"}},
+        {"B10x", Qt::ALT | Qt::Key_X, {}},
+        {"racine", Qt::ALT | Qt::Key_R, {"sqrt", "rac"}},
+        {"Command5", Qt::ALT | Qt::Key_V, {}},
+        {"pi", Qt::ALT | Qt::Key_P, {"pi"}},
+        {"btcarre", Qt::ALT | Qt::Key_K, {}},
+        {"puissance", Qt::ALT | Qt::Key_Y, {}},
+        {"ANS", Qt::ALT | Qt::Key_D, {}},
+    };
+    return a;
+}
+
 }  // namespace
+
+AccesClavier accesClavier(const QString& nomTouche)
+{
+    for (const Acces& a : acces())
+        if (nomTouche == QLatin1String(a.touche)) {
+            AccesClavier r{QKeySequence(a.raccourci), {}};
+            for (const char* n : a.noms)
+                r.nomsTapes << QString::fromLatin1(n);
+            return r;
+        }
+    return {};
+}
+
+QString toucheDuNomTape(const QString& nom)
+{
+    for (const Acces& a : acces())
+        for (const char* n : a.noms)
+            if (nom == QLatin1String(n))
+                return QString::fromLatin1(a.touche);
+    return {};
+}
+
+QStringList nomsTapes()
+{
+    QStringList noms;
+    for (const Acces& a : acces())
+        for (const char* n : a.noms)
+            noms << QString::fromLatin1(n);
+    return noms;
+}
+
+QString texteClavier(const QString& nomTouche)
+{
+    const AccesClavier a = accesClavier(nomTouche);
+    if (a.raccourci.isEmpty())
+        return {};
+    QString clavier = a.raccourci.toString(QKeySequence::PortableText);
+    if (!a.nomsTapes.isEmpty())
+        clavier += QStringLiteral(" ; au clavier : ") + a.nomsTapes.join(QStringLiteral(" ou "));
+    return clavier;
+}
+
+QString infobulleAvecClavier(const QString& nomTouche, const QString& infobulle)
+{
+    const QString clavier = texteClavier(nomTouche);
+    if (clavier.isEmpty())
+        return infobulle;
+    QString texte = infobulle;
+    if (texte.isEmpty()) {
+        texte = nomParle(nomTouche).nom;
+        if (!texte.isEmpty())
+            texte[0] = texte[0].toUpper();
+    }
+    return texte + QStringLiteral(" (") + clavier + QLatin1Char(')');
+}
 
 NomParle nomParle(const QString& nomTouche)
 {

@@ -145,6 +145,10 @@ Machine::Machine(QWidget* parent) : QDialog(parent)
     policeAffichage_ = QFont(QStringLiteral("MS Sans Serif"), 12);
     z1_->setFont(policeAffichage_);
     z1_->installEventFilter(this);
+    z1_->setAccessibleName(QStringLiteral("Affichage de la calculatrice"));
+    z1_->setAccessibleDescription(
+        QStringLiteral("Le calcul tapé, puis son résultat après Entrée ; les touches de fonction ont un raccourci "
+                       "Alt, et les noms sqrt, sin, cos, tan, asin, acos, atan, ln, log, exp, pi se tapent"));
 
     auto* angles = new QGroupBox(QStringLiteral("Angles"), this);
     angles->setGeometry(10, 46, 136, 64);
@@ -172,13 +176,21 @@ Machine::Machine(QWidget* parent) : QDialog(parent)
         bouton->setGeometry(placeTouche(t.nom));
         bouton->setAutoDefault(false);
         bouton->setDefault(false);
-        if (!t.infobulle.isEmpty())
-            bouton->setToolTip(t.infobulle);
+        // The function keys tell their keyboard ways in their hover texts.
+        const QString infobulle = infobulleAvecClavier(t.nom, t.infobulle);
+        if (!infobulle.isEmpty())
+            bouton->setToolTip(infobulle);
+        const AccesClavier clavier = accesClavier(t.nom);
+        if (!clavier.raccourci.isEmpty())
+            bouton->setShortcut(clavier.raccourci);
         // A screen reader says the key's name in words, not its caption's
-        // symbol, and what the key does.
+        // symbol, and what the key does and how to reach it.
         const NomParle parle = nomParle(t.nom);
         bouton->setAccessibleName(parle.nom);
-        bouton->setAccessibleDescription(parle.description);
+        const QString texteClavier = tolvi::texteClavier(t.nom);
+        bouton->setAccessibleDescription(texteClavier.isEmpty() ? parle.description
+                                                                : parle.description + QStringLiteral(" (") +
+                                                                      texteClavier + QLatin1Char(')'));
         if (signeSymbole(t.legende))
             bouton->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
         if (t.nom == QLatin1String("EXE")) {
@@ -206,6 +218,12 @@ QPushButton* Machine::touche(const QString& nom) const
 
 void Machine::touche_Click(const ToucheMachine& touche)
 {
+    // A name typed halfway is finished or cleared first: no key writes
+    // after loose letters.
+    if (touche.action != ActionTouche::Raz && touche.action != ActionTouche::Efface && !session_.finirMot()) {
+        refuser();
+        return;
+    }
     if (touche.action == ActionTouche::Exe) {
         EXE_Click();
         return;
@@ -214,8 +232,19 @@ void Machine::touche_Click(const ToucheMachine& touche)
     z1_Change();
 }
 
+void Machine::refuser()
+{
+    if (session_.bip)
+        session_.bip();
+    z1_Change();
+}
+
 void Machine::EXE_Click()
 {
+    if (!session_.finirMot()) {
+        refuser();
+        return;
+    }
     z1_->setText(textePatience());
     if (z1_->isVisible())
         z1_->repaint();
@@ -239,7 +268,7 @@ void Machine::z1_Change()
     // shown from its first letter if it still does not. The expression
     // being typed keeps the display's size and shows its end, where the next
     // key writes.
-    const bool resultat = session_.affichage() != session_.saisie();
+    const bool resultat = session_.affichage() != session_.saisieMontree();
     QFont police = policeAffichage_;
     const int place = largeurTexteAffichage(*z1_);
     if (resultat)
@@ -270,7 +299,25 @@ bool Machine::Form_KeyPress(QKeyEvent* event)
     const QString texte = event->text();
     if (texte.size() != 1 || texte[0] == QLatin1Char('\r') || texte[0] == QLatin1Char('\b'))
         return false;
-    if (!session_.frappe(texte[0]))
+    const QChar c = texte[0];
+    if (c.isLetter()) {
+        // A function name is taken letter by letter; any other letter is
+        // refused with a beep, as a wrong key is, never dropped silently.
+        if (!session_.lettre(c)) {
+            refuser();
+            return true;
+        }
+        z1_Change();
+        return true;
+    }
+    const QString calculatrice = QStringLiteral("0123456789.,()*+-/^");
+    if (!calculatrice.contains(c))
+        return false;
+    if (!session_.finirMot()) {
+        refuser();
+        return true;
+    }
+    if (!session_.frappe(c))
         return false;
     z1_Change();
     return true;

@@ -35,6 +35,8 @@ protected:
 private:
     void touche_Click(const ToucheMachine& touche);
     void EXE_Click();
+    // A key that cannot act now: a beep, nothing written.
+    void refuser();
     void C_Click(int index);
     // Form_KeyPress: true when the key was the calculator's.
     bool Form_KeyPress(QKeyEvent* event);

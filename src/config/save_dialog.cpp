@@ -38,6 +38,17 @@ SaveDialog::SaveDialog(Simulation& sim, SharedState& shared, Messages& messages,
     command1_->setDefault(true);  // Enter in the dialog is OK; Escape cancels
     command2_->setAutoDefault(false);
 
+    // Each list and the field named for screen readers, and their labels
+    // tied to them.
+    label1->setBuddy(browser_->drive1());
+    label3->setBuddy(browser_->dir1());
+    label4->setBuddy(browser_->file1());
+    label2->setBuddy(text1_);
+    browser_->drive1()->setAccessibleName(QStringLiteral("Lecteur"));
+    browser_->dir1()->setAccessibleName(QStringLiteral("Répertoire"));
+    browser_->file1()->setAccessibleName(QStringLiteral("Fichiers enregistrés"));
+    text1_->setAccessibleName(QStringLiteral("Nom du fichier"));
+
     label1->setGeometry(10, 8, 190, 16);
     browser_->drive1()->setGeometry(10, 26, 190, 22);
     label3->setGeometry(10, 54, 190, 16);

@@ -15,6 +15,8 @@ ExerciseMenu::ExerciseMenu(ExerciseContext context) : ctx_(std::move(context)), 
 {
     menu_->setObjectName(QStringLiteral("optionexo"));
     menu_->setTitle(QStringLiteral("optionexo"));
+    // Read aloud as what it is, not by its internal title.
+    menu_->setAccessibleName(QStringLiteral("Menu Exercices"));
     struct Item {
         const char* name;
         QString caption;

@@ -128,10 +128,10 @@ Fichexo::Fichexo(ExerciseContext& context, QWidget* parent) : QDialog(parent), c
     frame1_->setObjectName(QStringLiteral("Frame1"));
     drive1_ = new QComboBox(frame1_);
     drive1_->setObjectName(QStringLiteral("Drive1"));
-    dir1_ = new QListWidget(frame1_);
+    dir1_ = new ChooserList(frame1_);
     dir1_->setObjectName(QStringLiteral("Dir1"));
     label5_ = new QLabel(QStringLiteral("Liste des exercices:"), frame1_);
-    file1_ = new QListWidget(frame1_);
+    file1_ = new ChooserList(frame1_);
     file1_->setObjectName(QStringLiteral("File1"));
     file1_->setAccessibleName(QStringLiteral("Liste des exercices"));
     fichierexo_ = new QLineEdit(frame1_);
@@ -186,6 +186,8 @@ Fichexo::Fichexo(ExerciseContext& context, QWidget* parent) : QDialog(parent), c
     label3_->setStyleSheet(QStringLiteral("color: rgb(128, 128, 128)"));
     label2_->setStyleSheet(QStringLiteral("color: rgb(200, 0, 0)"));
 
+    nameControls();
+
     frame2_ = new QGroupBox(this);
     frame2_->setObjectName(QStringLiteral("Frame2"));
     frame2_->setStyleSheet(QStringLiteral("QGroupBox { background: rgb(255, 255, 225); border: 2px solid rgb(0, 0, 128); }"));
@@ -214,6 +216,48 @@ Fichexo::Fichexo(ExerciseContext& context, QWidget* parent) : QDialog(parent), c
 }
 
 Fichexo::~Fichexo() = default;
+
+ChooserList::ChooserList(QWidget* parent) : QListWidget(parent) {}
+
+void ChooserList::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    // A list view tells screen readers of its new current item as of a
+    // focus, shown or not: the chooser is built hidden when the exercise
+    // menu opens, and a screen reader would announce it before the menu.
+    if (isVisible())
+        QListWidget::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+}
+
+void Fichexo::nameControls()
+{
+    // The window shows the main window's title; a screen reader hears what
+    // it is for.
+    setAccessibleName(exotext::kTitle);
+    drive1_->setAccessibleName(QStringLiteral("Lecteur"));
+    dir1_->setAccessibleName(QStringLiteral("Répertoire"));
+    label5_->setBuddy(file1_);
+    fichierexo_->setAccessibleName(QStringLiteral("Fichier de l'exercice choisi"));
+    label1_->setBuddy(text1_);
+    text1_->setAccessibleName(QStringLiteral("Notions abordées"));
+    text2_->setAccessibleName(QStringLiteral("Durée prévue"));
+    nameMarks(0);
+}
+
+void Fichexo::nameMarks(int lit)
+{
+    // The marks say the level in words, each whether it is lit.
+    const QString level = QStringLiteral("Niveau de difficulté : %1 sur 3").arg(lit);
+    for (std::size_t i = 0; i < image4_.size(); ++i) {
+        image4_[i]->setAccessibleName(level);
+        image4_[i]->setAccessibleDescription(QStringLiteral("Marque %1 sur 3, %2")
+                                                 .arg(i + 1)
+                                                 .arg(int(i) < lit ? QStringLiteral("allumée")
+                                                                   : QStringLiteral("éteinte")));
+    }
+    label4_->setAccessibleName(level);
+}
 
 void Fichexo::Form_Load()
 {
@@ -480,9 +524,14 @@ void Fichexo::apercu()
         image4_[i]->setPixmap(markPixmap(lit_[i], std::max<qreal>(1.0, image4_[i]->devicePixelRatioF())));
         image4_[i]->show();
     }
+    nameMarks(std::clamp(preview.litMarks, 0, 3));
     text1_->setPlainText(preview.notions);
     titratexo_->setText(preview.title);
     text2_->setText(hourglassText(preview.hourglasses));
+    text2_->setAccessibleDescription(preview.hourglasses > 0
+                                         ? QStringLiteral("%1 sablier%2").arg(preview.hourglasses).arg(
+                                               preview.hourglasses > 1 ? QStringLiteral("s") : QString())
+                                         : QString());
 }
 
 void Fichexo::unload()

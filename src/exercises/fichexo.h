@@ -11,6 +11,7 @@
 // on the next use, so the chooser always starts in the program's folder.
 
 #include <QDialog>
+#include <QListWidget>
 #include <QString>
 #include <array>
 #include <functional>
@@ -71,6 +72,17 @@ inline const QString kTextPrefix = QStringLiteral("Texte: ");
 // Colour of character i (1-based) of n in the painted title: white, its blue
 // fading in from 161 to 255.
 QColor titleColour(int i, int n);
+
+// The chooser's folder and file lists: their current item is told to
+// screen readers only while they are shown.
+class ChooserList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ChooserList(QWidget* parent = nullptr);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+};
 
 class Fichexo : public QDialog {
     Q_OBJECT
@@ -133,6 +145,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Screen-reader names of the chooser's controls; the difficulty marks
+    // say how many of the three are lit.
+    void nameControls();
+    void nameMarks(int lit);
     // Asks before dropping an edited text; false when the user cancels.
     bool abandonQuestion();
     // Loads an RTF file into supertext; false, the text kept as it was, when

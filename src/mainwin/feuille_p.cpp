@@ -481,8 +481,11 @@ void FeuilleP::syncControls()
         demar_->setText(c.demarCaption());
     if (demar_->isEnabled() != c.demarEnabled)
         demar_->setEnabled(c.demarEnabled);
-    if (command6_->text() != c.command6Caption())
+    if (command6_->text() != c.command6Caption()) {
         command6_->setText(c.command6Caption());
+        // Told apart from the configuration's "Enregistrer".
+        command6_->setAccessibleName(c.command6Caption() + QStringLiteral(" le graphe"));
+    }
     chrono_->sync();
     picture3_->sync();
     frame2_->sync();

@@ -42,8 +42,8 @@ QString picture2()
 
 QString animpicKeys()
 {
-    return QStringLiteral("Flèches : curseur (Maj : 10 cm) ; B, R : marqueur bleu, rouge ; Suppr : l'ôter ; "
-                          "Entrée : abscisse");
+    // Two lines of the hint line at most.
+    return QStringLiteral("Flèches : curseur (Maj : 10 cm) ; B, R : marqueurs ; Suppr : ôter ; Entrée : abscisse");
 }
 
 QString picture2Keys()

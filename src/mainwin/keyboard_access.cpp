@@ -1,6 +1,7 @@
 #include "mainwin/keyboard_access.h"
 
 #include "mainwin/feuille_p.h"
+#include "mainwin/focus_marks.h"
 #include "mainwin/hover_texts.h"
 #include "mainwin/image_button.h"
 #include "mainwin/pacing_controls.h"
@@ -14,7 +15,10 @@
 #include "measure/tools_panel.h"
 #include "measure/up_down.h"
 #include "sim/sim_state.h"
+#include "sim/simulation.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +28,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+#include <algorithm>
 #include <vector>
 
 namespace tolvi {
@@ -38,24 +43,58 @@ void describe(QWidget* widget, const QString& name, const QString& description)
         widget->setAccessibleDescription(description);
 }
 
-// The focusable controls of a panel, in the order they were made.
+// The focusable controls of a panel, in reading order: row by row from the
+// top, and from left to right along a row.
 void appendPanel(std::vector<QWidget*>& chain, QWidget* panel)
 {
+    std::vector<QWidget*> controls;
     for (QObject* child : panel->children())
         if (auto* widget = qobject_cast<QWidget*>(child); widget && (widget->focusPolicy() & Qt::TabFocus))
-            chain.push_back(widget);
+            controls.push_back(widget);
+    std::stable_sort(controls.begin(), controls.end(), [](const QWidget* a, const QWidget* b) {
+        const QRect ra = a->geometry();
+        const QRect rb = b->geometry();
+        // Controls whose rows overlap read as one row.
+        const bool sameRow = ra.top() < rb.bottom() && rb.top() < ra.bottom();
+        if (!sameRow)
+            return ra.top() < rb.top();
+        return ra.left() < rb.left();
+    });
+    chain.insert(chain.end(), controls.begin(), controls.end());
+}
+
+}  // namespace
+
+namespace {
+
+// The main window reads as a window with its title (a plain widget would
+// read as a filler, named "Tolvi" and nothing else).
+QAccessibleInterface* windowAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("tolvi::FeuilleP") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
 }
 
 }  // namespace
 
 void nameControls(FeuilleP& w)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(windowAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+
     static QString (*const hints[7])() = {hover::command2, hover::command11, hover::command4, hover::command10,
                                           hover::command8, hover::command7,  hover::command1};
     for (int i = 0; i < 7; ++i) {
         QToolButton* button = w.topButton(i);
         QString name = button->text();
         name.remove(QLatin1Char('&'));
+        // Two buttons read "Enregistrer": each says what it records.
+        if (i == 1)
+            name = QStringLiteral("Enregistrer la configuration");
         describe(button, name, button->toolTip() + QStringLiteral(" : ") + hints[i]());
     }
 
@@ -96,10 +135,12 @@ void nameControls(FeuilleP& w)
     describe(tools, QStringLiteral("Outils"), hover::picture1());
     describe(tools->check1(), {}, hover::picture1());
     describe(tools->check2(), {}, hover::picture1());
-    describe(tools->upDown1(), QStringLiteral("Durée de l'enregistrement"),
+    // Read as a duration: its seconds, with the unit, never the step's rank.
+    describe(tools->upDown1(), QStringLiteral("Durée de l'enregistrement en secondes"),
              QStringLiteral("Flèches haut et bas, page précédente et page suivante : choisir la durée du graphe"));
-    QLabel* labelg = tools->labelg();
-    tools->upDown1()->setValueText([labelg](int) { return labelg->text(); });
+    tools->upDown1()->setSpokenQuantity([](int index) { return double(Simulation::durationSeconds(index)); });
+    tools->upDown1()->setValueText(
+        [](int index) { return QStringLiteral("%1 s").arg(Simulation::durationSeconds(index)); });
     describe(tools->labelg(), {}, QStringLiteral("Durée de l'enregistrement"));
     describe(tools->labeli(0), {}, QStringLiteral("Abscisse du marqueur bleu"));
     describe(tools->labeli(1), {}, QStringLiteral("Abscisse du marqueur rouge"));
@@ -112,6 +153,9 @@ void nameControls(FeuilleP& w)
 
 void orderTabFocus(FeuilleP& w)
 {
+    // Whatever has the focus, here or in a dialog, shows a mark that stands
+    // out, from the start.
+    installFocusMarks();
     std::vector<QWidget*> chain;
     for (int i = 0; i < 7; ++i)
         chain.push_back(w.topButton(i));
@@ -133,11 +177,12 @@ void installTabShortcuts(FeuilleP& w)
         return [window, change] {
             TabStrip* strip = window->onglets();
             QWidget* focus = window->focusWidget();
-            const bool inPanel = focus && strip->isAncestorOf(focus);
-            change(*strip);
-            // A focus inside the panel that went away comes back to the strip.
-            if (inPanel && !focus->isVisibleTo(window))
+            // A focus inside the panel about to go comes back to the strip
+            // first: hidden with its panel, it would pass on to the next
+            // control of the window (and be announced there) on the way.
+            if (focus && focus != strip && strip->isAncestorOf(focus) && change(*strip, false))
                 strip->setFocus(Qt::ShortcutFocusReason);
+            change(*strip, true);
         };
     };
     const auto add = [window](const QList<QKeySequence>& keys, auto slot) {
@@ -151,14 +196,28 @@ void installTabShortcuts(FeuilleP& w)
         // keys all mean the same here.
         QObject::connect(shortcut, &QShortcut::activatedAmbiguously, window, slot);
     };
-    const auto next = choose([](TabStrip& strip) { strip.nextTab(1); });
-    const auto previous = choose([](TabStrip& strip) { strip.nextTab(-1); });
+    // Each change says, when not asked to act, whether it would show
+    // another panel.
+    const auto next = choose([](TabStrip& strip, bool act) {
+        if (act)
+            strip.nextTab(1);
+        return true;
+    });
+    const auto previous = choose([](TabStrip& strip, bool act) {
+        if (act)
+            strip.nextTab(-1);
+        return true;
+    });
     add({QKeySequence(Qt::CTRL | Qt::Key_Tab)}, next);
     add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
          QKeySequence(Qt::CTRL | Qt::Key_Backtab)},
         previous);
     for (int n = 1; n <= 3; ++n)
-        add({QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n))}, choose([n](TabStrip& strip) { strip.selectTab(n); }));
+        add({QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n))}, choose([n](TabStrip& strip, bool act) {
+                if (act)
+                    strip.selectTab(n);
+                return strip.currentTab() != n;
+            }));
 }
 
 }  // namespace tolvi

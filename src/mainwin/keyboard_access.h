@@ -11,7 +11,8 @@ class FeuilleP;
 
 // Names and describes every control of the window.
 void nameControls(FeuilleP& window);
-// The chain of Tab focus through the window, in reading order.
+// The chain of Tab focus through the window, in reading order; every
+// focused control of the program shows the focus ring (focus_marks.h).
 void orderTabFocus(FeuilleP& window);
 // Tab shortcuts on the window.
 void installTabShortcuts(FeuilleP& window);

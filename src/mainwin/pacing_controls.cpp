@@ -71,8 +71,6 @@ PacingControls::PacingControls(Simulation& sim, QWidget* window) : QObject(windo
     ralenti_ = new ImageButton(window);
     ralenti_->setObjectName(QStringLiteral("ralenti"));
     ralenti_->setGeometry(layout::kRalenti);
-    ralenti_->setAccessibleName(QStringLiteral("Ralenti"));
-    ralenti_->setAccessibleDescription(ralentiHint());
     ralenti_->setMouseTracking(true);
     ralenti_->installEventFilter(this);
     connect(ralenti_, &ImageButton::clicked, this, &PacingControls::ralenti_Click);
@@ -90,7 +88,7 @@ PacingControls::PacingControls(Simulation& sim, QWidget* window) : QObject(windo
 
 QString PacingControls::pasAPasHint()
 {
-    return QStringLiteral("Pas à pas (F6) : l'animation arrêtée avance d'un intervalle de temps à chaque appui.");
+    return QStringLiteral("Pas à pas (F6) : met en pause, puis chaque appui avance d'un intervalle de temps.");
 }
 
 QString PacingControls::ralentiHint()
@@ -126,8 +124,13 @@ void PacingControls::showSpeed()
 {
     const QString label = pacing_.speedLabel();
     ralenti_->setPicture([label](qreal ratio) { return speedPixmap(ratio, label); });
-    ralenti_->setToolTip(label == QLatin1String("1") ? QStringLiteral("Ralenti : temps réel (F7)")
-                                                      : QStringLiteral("Ralenti : %1 du temps réel (F7)").arg(label));
+    const QString speed = label == QLatin1String("1") ? QStringLiteral("temps réel")
+                                                       : QStringLiteral("%1 du temps réel").arg(label);
+    ralenti_->setToolTip(QStringLiteral("Ralenti : %1 (F7)").arg(speed));
+    // A screen reader hears the speed chosen, after each F7 as on the key.
+    ralenti_->setAccessibleName(QStringLiteral("Ralenti"));
+    ralenti_->setAccessibleDescription(ralentiHint() + QStringLiteral(" Vitesse choisie : ") + speed +
+                                       QLatin1Char('.'));
 }
 
 bool PacingControls::eventFilter(QObject* watched, QEvent* event)

@@ -27,22 +27,24 @@ void CopyMenu::addDataActions(const QList<QAction*>& actions)
 
 void CopyMenu::Command4_Click(const QPoint& global)
 {
-    QAction* chosen = exec(global);
-    // A data command has written what it did; anything else confirms the copy.
-    if (chosen && data_.contains(chosen))
-        return;
-    if (showConfirmation_)
+    copied_ = false;
+    exec(global);
+    // Only a picture copy is confirmed: a data command has written what it
+    // did, and a menu left without a choice copied nothing.
+    if (copied_ && showConfirmation_)
         showConfirmation_();
 }
 
 void CopyMenu::cop001_Click()
 {
     copyImageToClipboard(sim_.ropeImage());
+    copied_ = true;
 }
 
 void CopyMenu::Cop002_Click()
 {
     copyImageToClipboard(sim_.graphImage());
+    copied_ = true;
 }
 
 }  // namespace tolvi

@@ -1,7 +1,8 @@
 #pragma once
 // menucop, the pop-up menu of "Co&pier": "Copier l'animation" puts the rope
 // picture on the clipboard, "Copier le graphe" the time graph, each as it
-// stands at that moment. Afterwards the hint line shows messageCopie. Under
+// stands at that moment. After such a copy the hint line shows messageCopie
+// (a menu closed without a choice copied nothing and says nothing). Under
 // them, the data commands (values and profile as text or CSV, pictures as
 // PNG, the values table), which write their own confirmation.
 
@@ -23,8 +24,8 @@ public:
     // Adds the data commands under the two copies, after a separator.
     void addDataActions(const QList<QAction*>& actions);
 
-    // Pops the menu up at `global`; when it closes, chosen item or not, the
-    // confirmation is shown.
+    // Pops the menu up at `global`; when it closes on one of the two picture
+    // copies, the confirmation is shown.
     void Command4_Click(const QPoint& global);
     void cop001_Click();
     void Cop002_Click();
@@ -35,6 +36,7 @@ private:
     QAction* cop001_;
     QAction* cop002_;
     QList<QAction*> data_;
+    bool copied_ = false;  // a picture was copied while the menu was open
 };
 
 }  // namespace tolvi

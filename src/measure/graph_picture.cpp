@@ -5,6 +5,7 @@
 #include "measure/readouts.h"
 #include "sim/rope_painter.h"
 #include "sim/simulation.h"
+#include "text/french_numbers.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -62,6 +63,12 @@ void GraphPicture::paintPicture(QPainter& painter, const QRect&)
 
 void GraphPicture::Picture2_MouseMove(double x, double y)
 {
+    readoutAt(x, y);
+    emit hint(hover::picture2());
+}
+
+void GraphPicture::readoutAt(double x, double y)
+{
     if (const auto text = graphReadout(x, y, sim_.state().dureeGraphe)) {
         setCursor(Qt::CrossCursor);
         emit readout(*text, qbColor(0), qbColor(15));
@@ -69,7 +76,6 @@ void GraphPicture::Picture2_MouseMove(double x, double y)
         setCursor(Qt::ArrowCursor);
         emit readoutCleared();
     }
-    emit hint(hover::picture2());
 }
 
 QPoint GraphPicture::clampCursor(QPoint at) const
@@ -81,8 +87,9 @@ QPoint GraphPicture::clampCursor(QPoint at) const
 
 void GraphPicture::cursorReadout()
 {
+    // The keys' hint only, never the pointer's in between.
     const QPoint at = keyboardCursor();
-    Picture2_MouseMove(at.x(), at.y());
+    readoutAt(at.x(), at.y());
     emit hint(hover::picture2Keys());
 }
 
@@ -105,6 +112,33 @@ void GraphPicture::keyPressEvent(QKeyEvent* event)
     default: PictureBox::keyPressEvent(event); return;
     }
     setKeyboardCursor(at);
+    cursorMovedByKey();
+}
+
+QString GraphPicture::readingAtCursor() const
+{
+    const double t = (keyboardCursor().x() - GraphRecording::kOriginX) * sim_.state().dureeGraphe /
+                     double(GraphRecording::kSpanX);
+    QString text = QStringLiteral("t = ") + formatPattern(t, QStringLiteral("##0.00")) + QStringLiteral(" s");
+    const std::vector<GraphPoint>& points = sim_.graph().points();
+    const auto after = std::lower_bound(points.begin(), points.end(), t,
+                                        [](const GraphPoint& p, double time) { return p.t < time; });
+    if (points.empty() || after == points.end() || (after == points.begin() && after->t > t)) {
+        return text + QStringLiteral(" ; pas de valeur enregistrée");
+    }
+    const GraphPoint& b = *after;
+    const GraphPoint& a = after == points.begin() ? b : *(after - 1);
+    const double share = b.t > a.t ? (t - a.t) / (b.t - a.t) : 0.0;
+    const auto at = [share](const std::optional<double>& from, const std::optional<double>& to) {
+        return from && to ? std::optional<double>(*from + (*to - *from) * share) : std::nullopt;
+    };
+    const std::optional<double> u1 = at(a.bleu, b.bleu);
+    const std::optional<double> u2 = at(a.rouge, b.rouge);
+    if (u1)
+        text += QStringLiteral(" ; u\u2081 = ") + formatPattern(*u1, QStringLiteral("0.0")) + QStringLiteral(" cm");
+    if (u2)
+        text += QStringLiteral(" ; u\u2082 = ") + formatPattern(*u2, QStringLiteral("0.0")) + QStringLiteral(" cm");
+    return text;
 }
 
 void GraphPicture::mouseMoveEvent(QMouseEvent* event)

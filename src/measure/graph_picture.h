@@ -32,8 +32,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     QPoint clampCursor(QPoint at) const override;
     void cursorReadout() override;
+    // "t = 1,20 s ; u₁ = 3,1 cm ; u₂ = 0,0 cm": the date under the cursor
+    // and the recorded curves there, as their segments join the points.
+    QString readingAtCursor() const override;
 
 private:
+    // Label1's readout at a point of the picture.
+    void readoutAt(double x, double y);
+
     Simulation& sim_;
     GraphFollower follower_;
     QImage fine_;

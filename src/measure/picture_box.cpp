@@ -1,9 +1,13 @@
 #include "measure/picture_box.h"
 
+#include "mainwin/hover_texts.h"
 #include "mainwin/layout.h"
 #include "mainwin/zoom.h"
 #include "platform/pixel_painting.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -15,8 +19,86 @@
 
 namespace tolvi {
 
+namespace {
+
+// What a screen reader sees of a picture: with the keyboard it is a control
+// whose value the arrows change, as a spin box's, read as its text: the
+// cursor's reading. A screen reader speaks it when it changes (Orca speaks
+// a focused spin box's text on each value change).
+class PictureAccessible : public QAccessibleWidget,
+                          public QAccessibleValueInterface,
+                          public QAccessibleTextInterface {
+public:
+    explicit PictureAccessible(PictureBox* box) : QAccessibleWidget(box, QAccessible::SpinBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return reading();
+        return QAccessibleWidget::text(t);
+    }
+
+    // The value: the cursor's column, which every step changes.
+    QVariant currentValue() const override { return box()->keyboardCursor().x(); }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return 10000; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+    // The text: the reading, read only.
+    QString text(int start, int end) const override { return reading().mid(start, end - start); }
+    int characterCount() const override { return int(reading().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+private:
+    const PictureBox* box() const { return static_cast<const PictureBox*>(widget()); }
+    QString reading() const { return box()->spokenReading(); }
+};
+
+QAccessibleInterface* pictureAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("tolvi::PictureBox") && object && object->isWidgetType())
+        return new PictureAccessible(static_cast<PictureBox*>(object));
+    return nullptr;
+}
+
+}  // namespace
+
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(pictureAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    announceTimer_ = new QTimer(this);
+    announceTimer_->setObjectName(QStringLiteral("announceTimer"));
+    announceTimer_->setSingleShot(true);
+    announceTimer_->setInterval(kAnnounceGap);
+    connect(announceTimer_, &QTimer::timeout, this, &PictureBox::announceTimer_Timer);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     showMenu = [](QMenu* menu, const QPoint& global) { menu->popup(global); };
@@ -81,6 +163,35 @@ void PictureBox::setKeyboardCursor(QPoint at)
         update();
     }
     cursorReadout();
+}
+
+void PictureBox::cursorMovedByKey()
+{
+    const QString reading = readingAtCursor();
+    if (reading == reading_)
+        return;
+    reading_ = reading;
+    if (announceTimer_->isActive()) {
+        readingPending_ = true;
+        return;
+    }
+    tellReading();
+}
+
+void PictureBox::announceTimer_Timer()
+{
+    announceTimer_->stop();
+    if (readingPending_)
+        tellReading();
+}
+
+void PictureBox::tellReading()
+{
+    readingPending_ = false;
+    announceTimer_->start();
+    // The value changes, and with it the text read out.
+    QAccessibleValueChangeEvent changed(this, keyboardCursor().x());
+    QAccessible::updateAccessibility(&changed);
 }
 
 void PictureBox::updatePicture(const std::vector<QRect>& parts)
@@ -177,13 +288,21 @@ void PictureBox::focusInEvent(QFocusEvent* event)
 {
     update();  // the focus mark
     setKeyboardCursor(cursor_);
+    // Told with the focus itself, in the name.
+    reading_ = readingAtCursor();
     QWidget::focusInEvent(event);
 }
 
 void PictureBox::focusOutEvent(QFocusEvent* event)
 {
     update();
+    reading_.clear();
+    readingPending_ = false;
+    announceTimer_->stop();
     emit readoutCleared();
+    // The keys' hint belongs to the focused picture: the line says again
+    // what the window offers.
+    emit hint(hover::general());
     QWidget::focusOutEvent(event);
 }
 

@@ -48,6 +48,19 @@ public:
     // The keyboard cursor, in the picture's drawing units.
     QPoint keyboardCursor() const { return cursor_; }
 
+    // What a screen reader hears of the keyboard cursor ("x = 2,35 m ; u =
+    // 12,4 cm"); empty without the focus. It is the picture's accessible
+    // value and text.
+    QString spokenReading() const { return reading_; }
+    // Each move by key changes the reading and tells screen readers at once,
+    // or, when the last news came less than kAnnounceGap ms ago (a key held
+    // down), once that gap is over with the latest reading: a few
+    // announcements a second, never a queue of stale ones.
+    static constexpr int kAnnounceGap = 250;
+    QTimer* announceTimer() const { return announceTimer_; }
+    // The gap is over: the reading that came during it is told.
+    void announceTimer_Timer();
+
 signals:
     // A readout for Label1, in its colours; or Label1 to be emptied.
     void readout(const QString& text, const QColor& foreground, const QColor& background);
@@ -85,6 +98,10 @@ protected:
     virtual QPoint clampCursor(QPoint at) const = 0;
     // The readout at the cursor, as a pointer there gives it.
     virtual void cursorReadout() = 0;
+    // The reading spoken at the cursor.
+    virtual QString readingAtCursor() const = 0;
+    // After a move by key: the new reading is told to screen readers.
+    void cursorMovedByKey();
 
     // The animation moved on a tick: the parts it changed are asked for
     // (askChanges) at once, or, when the last ask came less than
@@ -111,7 +128,12 @@ private:
     static QRect cursorArea(QPoint at, int height);
     void askNow();
 
+    void tellReading();
+
     QPoint cursor_;
+    QString reading_;
+    bool readingPending_ = false;
+    QTimer* announceTimer_ = nullptr;
     std::optional<qint64> lastAsk_;  // on the clock
     QTimer* late_ = nullptr;
 };

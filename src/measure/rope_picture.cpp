@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tolvi {
@@ -99,6 +100,12 @@ void RopePicture::paintPicture(QPainter& painter, const QRect& exposed)
 
 void RopePicture::animpic_MouseMove(double x, double y)
 {
+    readoutAt(x, y);
+    emit hint(hover::animpic());
+}
+
+void RopePicture::readoutAt(double x, double y)
+{
     if (const auto text = ropeReadout(x, y)) {
         setCursor(Qt::CrossCursor);
         emit readout(*text, qbColor(15), qbColor(0));
@@ -106,7 +113,6 @@ void RopePicture::animpic_MouseMove(double x, double y)
         setCursor(Qt::ArrowCursor);
         emit readoutCleared();
     }
-    emit hint(hover::animpic());
 }
 
 bool RopePicture::animpic_MouseUp(double x, double y, const QPoint& global)
@@ -155,6 +161,7 @@ void RopePicture::effr_Click() { sim_.setMarqueRouge(Simulation::kNoMarker); }
 void RopePicture::setCursorColumn(int column)
 {
     setKeyboardCursor(QPoint(column, 54));
+    cursorMovedByKey();
 }
 
 std::optional<int> RopePicture::columnForAbscissa(const QString& text)
@@ -173,10 +180,21 @@ QPoint RopePicture::clampCursor(QPoint at) const
     return QPoint(column, 54 - int(std::lround(std::isfinite(d) ? d : 0.0)));
 }
 
+QString RopePicture::readingAtCursor() const
+{
+    const int column = keyboardCursor().x();
+    const double d = sim_.state().deplacement[std::size_t(std::clamp(column, 50, 750))];
+    return QStringLiteral("x = ") + formatPattern((column - 50) / 100.0, QStringLiteral("0.00")) +
+           QStringLiteral(" m ; u = ") + formatPattern(std::isfinite(d) ? d : 0.0, QStringLiteral("0.0")) +
+           QStringLiteral(" cm");
+}
+
 void RopePicture::cursorReadout()
 {
+    // The readout as the pointer gives it, but the keys' hint only: the
+    // pointer's hint in between would change the hint line at every tick.
     const QPoint at = keyboardCursor();
-    animpic_MouseMove(at.x(), at.y());
+    readoutAt(at.x(), at.y());
     emit hint(hover::animpicKeys());
 }
 
@@ -279,7 +297,7 @@ void RopePicture::handRelease()
 
 void RopePicture::mousePressEvent(QMouseEvent* event)
 {
-    const QPointF at = event->position() - origin();
+    const QPointF at = event->position() / zoom::of(this) - origin();
     if (event->button() == Qt::LeftButton && handPress(at.x(), at.y()))
         return;
     PictureBox::mousePressEvent(event);

@@ -87,10 +87,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     QPoint clampCursor(QPoint at) const override;
     void cursorReadout() override;
+    // "x = 2,35 m ; u = 12,4 cm": the abscissa and the rope's displacement.
+    QString readingAtCursor() const override;
 
 private:
     // The Menu key or Maj+F10: the right click's menu at the keyboard cursor.
     void keyboardMenu();
+    // Label1's readout at a point of the picture.
+    void readoutAt(double x, double y);
 
     Simulation& sim_;
     RopeFrameKey shown_;

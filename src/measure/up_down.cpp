@@ -12,6 +12,7 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tolvi {
 
@@ -34,11 +35,14 @@ public:
             return upDown()->valueText();
         return QAccessibleWidget::text(t);
     }
-    QVariant currentValue() const override { return upDown()->value(); }
-    void setCurrentValue(const QVariant& value) override { upDown()->setValue(value.toInt()); }
-    QVariant maximumValue() const override { return upDown()->maximum(); }
-    QVariant minimumValue() const override { return upDown()->minimum(); }
-    QVariant minimumStepSize() const override { return 1; }
+    QVariant currentValue() const override { return upDown()->spokenQuantity(upDown()->value()); }
+    void setCurrentValue(const QVariant& value) override
+    {
+        upDown()->setValue(upDown()->valueForQuantity(value.toDouble()));
+    }
+    QVariant maximumValue() const override { return upDown()->spokenQuantity(upDown()->maximum()); }
+    QVariant minimumValue() const override { return upDown()->spokenQuantity(upDown()->minimum()); }
+    QVariant minimumStepSize() const override { return 0; }  // the steps are uneven
 
 private:
     UpDown* upDown() const { return static_cast<UpDown*>(widget()); }
@@ -74,9 +78,18 @@ void UpDown::setValue(int value)
     update();
     emit valueChanged(value_);
     if (QAccessible::isActive()) {
-        QAccessibleValueChangeEvent change(this, value_);
+        QAccessibleValueChangeEvent change(this, spokenQuantity(value_));
         QAccessible::updateAccessibility(&change);
     }
+}
+
+int UpDown::valueForQuantity(double quantity) const
+{
+    int best = minimum_;
+    for (int v = minimum_; v <= maximum_; ++v)
+        if (std::abs(spokenQuantity(v) - quantity) < std::abs(spokenQuantity(best) - quantity))
+            best = v;
+    return best;
 }
 
 void UpDown::showValue(int value)

@@ -27,6 +27,13 @@ public:
     // What a screen reader reads as the value (the number when unset).
     void setValueText(std::function<QString(int value)> text) { valueText_ = std::move(text); }
     QString valueText() const { return valueText_ ? valueText_(value_) : QString::number(value_); }
+    // The quantity a screen reader sees for each step (the step itself when
+    // unset): a duration list gives its seconds, not its place in the list.
+    // It must grow with the step.
+    void setSpokenQuantity(std::function<double(int value)> quantity) { quantity_ = std::move(quantity); }
+    double spokenQuantity(int value) const { return quantity_ ? quantity_(value) : double(value); }
+    // The step whose quantity is nearest `quantity`.
+    int valueForQuantity(double quantity) const;
 
 signals:
     void valueChanged(int value);
@@ -47,6 +54,7 @@ private:
     int pressed_ = 0;  // +1 upper arrow held, -1 lower arrow held
     int repeatTimer_ = 0;
     std::function<QString(int)> valueText_;
+    std::function<double(int)> quantity_;
 };
 
 }  // namespace tolvi

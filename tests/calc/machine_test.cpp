@@ -59,7 +59,8 @@ TEST_F(Fenetre, CaptionsAndTooltips)
         QPushButton* b = machine.touche(t.nom);
         ASSERT_NE(b, nullptr) << t.nom.toStdString();
         EXPECT_EQ(b->text(), t.legende);
-        EXPECT_EQ(b->toolTip(), t.infobulle);
+        // The key's own hover text, then its keyboard ways when it has some.
+        EXPECT_TRUE(b->toolTip().startsWith(t.infobulle)) << t.nom.toStdString();
         // Every key lies inside the window and overlaps no other key.
         EXPECT_TRUE(machine.rect().contains(b->geometry())) << t.nom.toStdString();
         for (const ToucheMachine& u : touchesMachine())
@@ -100,7 +101,7 @@ TEST_F(Fenetre, ScreenReadersSayEachKeyInWordsAndWhatItDoes)
         EXPECT_NE(description, nom) << qui;
         // The key still shows and shortcuts its own caption.
         EXPECT_EQ(b->text(), t.legende) << qui;
-        EXPECT_EQ(b->toolTip(), t.infobulle) << qui;
+        EXPECT_TRUE(b->toolTip().startsWith(t.infobulle)) << qui;
     }
     const auto nomDe = [this](const char* touche) {
         return QAccessible::queryAccessibleInterface(machine.touche(QLatin1String(touche)))->text(QAccessible::Name);
@@ -190,13 +191,97 @@ TEST_F(Fenetre, KeyboardGoesToTheForm)
     taper(machine.touche("B7"), Qt::Key_Plus, QStringLiteral("+"));
     taper(machine.C(0), Qt::Key_3, QStringLiteral("3"));
     taper(machine.z1(), Qt::Key_E, QStringLiteral("e"));
-    taper(machine.z1(), Qt::Key_A, QStringLiteral("a"));  // ignored
+    taper(machine.z1(), Qt::Key_A, QStringLiteral("a"));  // refused with a beep
     EXPECT_EQ(z1(), QStringLiteral("2 + 3E"));
+    EXPECT_EQ(bips, 1);
     taper(machine.z1(), Qt::Key_Backspace, QStringLiteral("\b"));
     EXPECT_EQ(z1(), QStringLiteral("2 + 3"));
     taper(machine.touche("EXE"), Qt::Key_Return, QStringLiteral("\r"));
     EXPECT_EQ(z1(), QStringLiteral(" 5"));
     EXPECT_EQ(machine.result(), 0);  // Enter computes; it does not accept the dialog
+}
+
+// Function names typed on the keyboard write the function as its key does;
+// nothing typed is ever dropped without a beep.
+TEST_F(Fenetre, TypedFunctionNamesWriteTheirFunctionAndOtherLettersAreRefused)
+{
+    const auto saisir = [this](const QString& texte) {
+        for (QChar c : texte)
+            taper(machine.z1(), c == QLatin1Char('\r') ? int(Qt::Key_Return) : 0, QString(c));
+    };
+    const std::pair<const char*, const char*> calculs[] = {
+        {"2*sqrt(9)", " 6"},       {"rac(16)", " 4"},     {"sin(30)", " .5"},    {"COS(60)", " .5"},
+        {"tan(45)", " 1"},         {"asin(1)", " 90"},    {"acos(1)", " 0"},     {"atan(1)", " 45"},
+        {"ln(1)", " 0"},           {"log(1000)", " 3"},   {"exp(0)", " 1"},      {"2pi", " 6.28318530717958"},
+        {"1e3+1", " 1001"},        {"2E-1", " .2"},       {"3d2", " 300"},       {"exp(1)", " 2.71828182845905"},
+    };
+    for (const auto& [tape, resultat] : calculs) {
+        cliquer({"RAZ"});
+        saisir(QString::fromLatin1(tape) + QLatin1Char('\r'));
+        EXPECT_EQ(z1(), QLatin1String(resultat)) << tape;
+    }
+    EXPECT_EQ(bips, 0);
+
+    // The name is written as its key writes it.
+    cliquer({"RAZ"});
+    saisir(QStringLiteral("2sqrt"));
+    EXPECT_EQ(z1(), QStringLiteral("2 * SQR "));
+
+    // A letter that starts no name: a beep, nothing written.
+    cliquer({"RAZ"});
+    saisir(QStringLiteral("2*q"));
+    EXPECT_EQ(z1(), QStringLiteral("2 * "));
+    EXPECT_EQ(bips, 1);
+    // A name left halfway blocks the other keys (a beep each) until it is
+    // finished or rubbed out: "2*sq(9)" never gives 2 * (9).
+    saisir(QStringLiteral("sq(9"));
+    EXPECT_EQ(z1(), QStringLiteral("2 * sq"));
+    EXPECT_EQ(bips, 3);
+    cliquer({"EXE"});
+    EXPECT_EQ(z1(), QStringLiteral("2 * sq"));
+    EXPECT_EQ(bips, 4);
+    taper(machine.z1(), Qt::Key_Backspace, QStringLiteral("\b"));
+    EXPECT_EQ(z1(), QStringLiteral("2 * s"));
+    saisir(QStringLiteral("in"));
+    EXPECT_EQ(z1(), QStringLiteral("2 * sin "));
+    cliquer({"RAZ"});
+    saisir(QStringLiteral("lo"));
+    cliquer({"B1"});
+    EXPECT_EQ(z1(), QStringLiteral("lo"));
+    EXPECT_EQ(bips, 5);
+    cliquer({"RAZ"});
+    EXPECT_EQ(z1(), QString());
+}
+
+TEST_F(Fenetre, FunctionKeysHaveShortcutsShownInTheirHoverTexts)
+{
+    machine.show();
+    machine.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&machine));
+    // Every function key (the 6 x 3 block but the parentheses) can be
+    // reached without 34 Tabs.
+    for (const char* nom : {"bsin", "Bcos", "Btan", "Bln", "Blog", "Bexp", "invsin", "invcos", "Btoncommande3",
+                            "B10x", "racine", "Command5", "pi", "btcarre", "puissance", "ANS"}) {
+        QPushButton* b = machine.touche(QLatin1String(nom));
+        const QKeySequence raccourci = b->shortcut();
+        ASSERT_FALSE(raccourci.isEmpty()) << nom;
+        EXPECT_TRUE(b->toolTip().contains(raccourci.toString(QKeySequence::PortableText))) << nom;
+        const QString description =
+            QAccessible::queryAccessibleInterface(b)->text(QAccessible::Description);
+        EXPECT_TRUE(description.contains(raccourci.toString(QKeySequence::PortableText))) << nom;
+    }
+    EXPECT_EQ(machine.touche("racine")->toolTip(), QStringLiteral("Racine carré (Alt+R ; au clavier : sqrt ou rac)"));
+    EXPECT_EQ(machine.touche("Bln")->toolTip(), QStringLiteral("Logarithme népérien (Alt+N ; au clavier : ln)"));
+    // A shortcut presses the key as a click does (shown pressed a moment).
+    QTest::keyClick(machine.z1(), Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return z1() == QLatin1String("SQR "); }, 2000)) << z1().toStdString();
+    QTest::keyClick(machine.z1(), Qt::Key_9);
+    EXPECT_EQ(z1(), QStringLiteral("SQR 9"));
+    QTest::keyClick(machine.z1(), Qt::Key_Return);
+    EXPECT_EQ(z1(), QStringLiteral(" 3"));
+    // The display is named too.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(machine.z1())->text(QAccessible::Name),
+              QStringLiteral("Affichage de la calculatrice"));
 }
 
 TEST_F(Fenetre, DecimalCommaFromTheKeyboard)

@@ -1,8 +1,10 @@
 // The main window's controls by keyboard alone: the tab strip, the up-down
 // control, the picture buttons, the rope's marker cursor, the graph cursor,
 // the Tab order and the focus marks.
+#include "mainwin/focus_marks.h"
 #include "mainwin/hover_texts.h"
 #include "mainwin/image_button.h"
+#include "mainwin/param_box.h"
 #include "mainwin/pacing_controls.h"
 #include "mainwin/tab_strip_painter.h"
 #include "measure/graph_picture.h"
@@ -14,12 +16,17 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QRadioButton>
+#include <QFocusFrame>
 #include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QShortcut>
 #include <QTest>
 #include <QTextEdit>
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <vector>
 
 using namespace tolvi;
@@ -398,4 +405,137 @@ TEST_F(KeyboardTest, TabGoesThroughTheWindowInReadingOrder)
     EXPECT_EQ(at(window->fich()), -1);
     // Hidden panels are skipped.
     EXPECT_EQ(at(window->frame2()->checksi()), -1);
+}
+
+TEST_F(KeyboardTest, PanelsAreCrossedInReadingOrderAndCtrlDigitGoesStraightToTheStrip)
+{
+    // The Corde panel: the three options drawn at the top, then Masse and
+    // Tension below them.
+    window->selectTab(1);
+    RopePanel* rope = window->picture3();
+    focus(window->onglets());
+    std::vector<QWidget*> seen;
+    for (int i = 0; i < 6; ++i) {
+        key(Qt::Key_Tab);
+        seen.push_back(QApplication::focusWidget());
+    }
+    const auto at = [&](QWidget* w) { return int(std::find(seen.begin(), seen.end(), w) - seen.begin()); };
+    // Tab stops at the chosen option of the group (arrows move within it).
+    ASSERT_TRUE(rope->optbout(0)->isChecked());
+    EXPECT_LT(at(rope->optbout(0)), at(rope->textfreq(TfMasse)));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_LT(rope->optbout(i)->y(), rope->textfreq(TfMasse)->y()) << i;
+    EXPECT_LT(at(rope->textfreq(TfMasse)), at(rope->textfreq(TfTension)));
+
+    // Ctrl+2 from inside a panel: the focus goes to the strip and nowhere
+    // on the way (a screen reader announces every stop).
+    focus(rope->textfreq(TfTension));
+    std::vector<QWidget*> stops;
+    auto connection = QObject::connect(qApp, &QApplication::focusChanged,
+                                       [&](QWidget*, QWidget* now) { stops.push_back(now); });
+    key(Qt::Key_2, Qt::ControlModifier);
+    QObject::disconnect(connection);
+    EXPECT_EQ(window->currentTab(), 2);
+    ASSERT_EQ(stops.size(), 1u);
+    EXPECT_EQ(stops.front(), window->onglets());
+}
+
+TEST_F(KeyboardTest, TheKeysHintFitsTheHelpLineAndGoesWithTheFocus)
+{
+    QLabel* line = window->infoLabel();
+    for (const QString& hint : {hover::animpicKeys(), hover::picture2Keys()}) {
+        const QRect needed =
+            QFontMetrics(line->font()).boundingRect(QRect(0, 0, line->width(), 1000), Qt::TextWordWrap, hint);
+        EXPECT_LE(needed.height(), line->height()) << hint.toStdString();
+        EXPECT_LE(needed.width(), line->width()) << hint.toStdString();
+    }
+    focus(window->animpic());
+    EXPECT_EQ(window->info(), hover::animpicKeys());
+    key(Qt::Key_Tab);
+    EXPECT_NE(window->info(), hover::animpicKeys());
+    focus(window->picture2());
+    EXPECT_EQ(window->info(), hover::picture2Keys());
+    key(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_NE(window->info(), hover::picture2Keys());
+}
+
+// The contrast ratio of two colours, as accessibility rules reckon it.
+double contrast(QColor a, QColor b)
+{
+    const auto luminance = [](QColor c) {
+        const auto channel = [](double v) {
+            v /= 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(KeyboardTest, EveryFocusedControlShowsAMarkThatStandsOutFromTheStart)
+{
+    // The first control has its mark as soon as the window is active,
+    // before any Tab.
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    ASSERT_NE(focusRing(), nullptr);
+    EXPECT_EQ(focusRing()->widget(), QApplication::focusWidget());
+
+    // Around every Tab stop, a ring of which one line at least differs from
+    // what lies there without the focus by 3:1 or more, along a whole side.
+    window->selectTab(3);
+    focus(window->topButton(0));
+    QWidget* first = QApplication::focusWidget();
+    for (int stop = 0; stop < 40; ++stop) {
+        QWidget* w = QApplication::focusWidget();
+        QWidget* parent = w->parentWidget();
+        const QRect whole = w->geometry().adjusted(-kFocusRingWidth, -kFocusRingWidth, kFocusRingWidth,
+                                                   kFocusRingWidth);
+        // A control on the window's edge shows the ring on its other sides.
+        const QRect around = whole & parent->rect();
+        // Grabbed from the window, as the screen shows it.
+        const QRect onWindow(parent->mapTo(window.get(), around.topLeft()), around.size());
+        const QImage marked = window->grab(onWindow).toImage();
+        // The same place with the focus elsewhere: a control outside this one.
+        QWidget* elsewhere = w == window->supertext() ? static_cast<QWidget*>(window->topButton(0))
+                                                      : static_cast<QWidget*>(window->supertext());
+        elsewhere->setFocus(Qt::TabFocusReason);
+        const QImage plain = window->grab(onWindow).toImage();
+        w->setFocus(Qt::TabFocusReason);
+        const int width = marked.width();
+        const int height = marked.height();
+        // Each side of the ring: the best line of the three.
+        const auto side = [&](auto pixelAt, int length) {
+            double best = 0.0;
+            for (int line = 0; line < kFocusRingWidth; ++line) {
+                double worst = 100.0;
+                for (int i = kFocusRingWidth; i < length - kFocusRingWidth; ++i) {
+                    const QPoint p = pixelAt(line, i);
+                    worst = std::min(worst, contrast(marked.pixelColor(p), plain.pixelColor(p)));
+                }
+                best = std::max(best, worst);
+            }
+            return best;
+        };
+        std::vector<double> sides;
+        if (around.top() == whole.top())
+            sides.push_back(side([](int l, int i) { return QPoint(i, l); }, width));
+        if (around.bottom() == whole.bottom())
+            sides.push_back(side([&](int l, int i) { return QPoint(i, height - 1 - l); }, width));
+        if (around.left() == whole.left())
+            sides.push_back(side([](int l, int i) { return QPoint(l, i); }, height));
+        if (around.right() == whole.right())
+            sides.push_back(side([&](int l, int i) { return QPoint(width - 1 - l, i); }, height));
+        const std::string who = w->objectName().toStdString() + " " + w->metaObject()->className();
+        // At least two sides of the ring stand out (a control in a corner of
+        // the window has no more inside it; next to the exercise text, the
+        // text's own ring in the unfocused picture covers one side).
+        std::sort(sides.begin(), sides.end(), std::greater<>());
+        ASSERT_GE(sides.size(), 2u) << who;
+        EXPECT_GE(sides[1], 3.0) << who;
+        key(Qt::Key_Tab);
+        if (QApplication::focusWidget() == first)
+            break;
+    }
 }

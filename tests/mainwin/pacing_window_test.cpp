@@ -54,11 +54,13 @@ TEST_F(Pacing_, FrenchTextsForTheMouseAndTheScreenReader)
     EXPECT_EQ(pas->toolTip(), QStringLiteral("Pas à pas (F6)"));
     EXPECT_EQ(pas->accessibleName(), QStringLiteral("Pas à pas"));
     EXPECT_EQ(ralenti->accessibleName(), QStringLiteral("Ralenti"));
+    EXPECT_TRUE(ralenti->accessibleDescription().endsWith(QStringLiteral("Vitesse choisie : temps réel.")));
     EXPECT_EQ(ralenti->toolTip(), QStringLiteral("Ralenti : temps réel (F7)"));
     ralenti->clicked();
     EXPECT_EQ(ralenti->toolTip(), QStringLiteral("Ralenti : 1/2 du temps réel (F7)"));
     EXPECT_EQ(pas->accessibleDescription(), PacingControls::pasAPasHint());
-    EXPECT_EQ(ralenti->accessibleDescription(), PacingControls::ralentiHint());
+    EXPECT_TRUE(ralenti->accessibleDescription().startsWith(PacingControls::ralentiHint()));
+    EXPECT_TRUE(ralenti->accessibleDescription().endsWith(QStringLiteral("Vitesse choisie : 1/2 du temps réel.")));
 
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

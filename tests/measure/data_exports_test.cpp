@@ -213,6 +213,17 @@ TEST_F(DataOut, CopyMenuKeepsItsTwoCopiesFirstAndTheDataCommandsConfirmThemselve
     EXPECT_EQ(QApplication::clipboard()->text(), sim().graph().csv(QLatin1Char('\t')));
     choose(menucop()->cop002());
     EXPECT_EQ(window().info(), program.shared().messageCopie);
+
+    // Left with Escape: nothing was copied, and nothing says it was.
+    const QString before = QStringLiteral("Vous pouvez modifier les paramètres");
+    window().setInfo(before);
+    QTimer::singleShot(0, [] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(popup, nullptr);
+        QTest::keyClick(popup, Qt::Key_Escape);
+    });
+    menucop()->Command4_Click(QPoint(10, 10));
+    EXPECT_EQ(window().info(), before);
 }
 
 TEST_F(DataOut, RightClickOnThePicturesOffersTheirCommands)
