@@ -41,7 +41,7 @@ RealRopeControls::RealRopeControls(Simulation& sim, QWidget* panel) : QObject(pa
     label_ = new QLabel(QStringLiteral("Amorti&ssement :"), panel);
     label_->setGeometry(kAmortissementLabel);
     usePanelColour(label_);
-    amortissement_ = spinBox(panel, QStringLiteral("Amortissement"));
+    amortissement_ = spinBox(panel, QStringLiteral("Textamort"));
     amortissement_->setGeometry(kAmortissement);
     amortissement_->setRange(0.0, RingingRope::kDampingMax);
     amortissement_->setDecimals(1);

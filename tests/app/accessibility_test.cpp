@@ -78,7 +78,8 @@ bool looksLikeAControlName(const QString& name)
                                         QStringLiteral("Exercices"), QStringLiteral("Ouvrir"), QStringLiteral("Enregistrer"),
                                         QStringLiteral("Imprimer"), QStringLiteral("Aide"), QStringLiteral("Fermer"),
                                         QStringLiteral("Calculatrice"), QStringLiteral("Copier"), QStringLiteral("Marche"),
-                                        QStringLiteral("Démarrer"), QStringLiteral("Arrêter"), QStringLiteral("Ralenti")};
+                                        QStringLiteral("Démarrer"), QStringLiteral("Arrêter"), QStringLiteral("Ralenti"),
+                                        QStringLiteral("Amortissement")};
     return code.match(name).hasMatch() && !words.contains(name);
 }
 

@@ -189,7 +189,7 @@ TEST_F(Measuring, HoverHintsAndTheCopyConfirmation)
     QTest::mouseMove(window->frame2(), QPoint(380, 80));
     EXPECT_EQ(window->info(), hover::frame2());
     window->selectTab(1);
-    QTest::mouseMove(window->picture3(), QPoint(300, 10));
+    QTest::mouseMove(window->picture3(), QPoint(230, 4));  // above the controls
     EXPECT_EQ(window->info(), hover::picture3());
     window->selectTab(3);
     QTest::mouseMove(window->picture1(), QPoint(380, 5));

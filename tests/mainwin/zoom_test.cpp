@@ -42,10 +42,8 @@ std::map<QWidget*, Placed> controlsOf(QWidget* window)
             continue;
         bool inner = false;
         for (QWidget* up = w->parentWidget(); up && up != window; up = up->parentWidget())
-            if (up->inherits("QAbstractScrollArea"))
+            if (up->inherits("QAbstractScrollArea") || up->inherits("QAbstractSpinBox") || up->inherits("QComboBox"))
                 inner = true;
-        if (w->parentWidget() && w->parentWidget()->inherits("QAbstractScrollArea"))
-            inner = true;
         if (!inner)
             all[w] = {w->geometry(), QFontInfo(w->font()).pixelSize()};
     }

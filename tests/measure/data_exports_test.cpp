@@ -245,7 +245,7 @@ TEST_F(DataOut, RightClickOnThePicturesOffersTheirCommands)
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(rope->posMarque(), 200);
     const QList<QAction*> both = shown[0]->actions();
-    ASSERT_EQ(both.size(), 5 + 1 + 4);
+    ASSERT_EQ(both.size(), 5 + 1 + 6);  // marker items, separator, photographs and exports
     EXPECT_EQ(both.mid(0, 5), rope->menupoint()->actions());
     EXPECT_TRUE(both[5]->isSeparator());
     EXPECT_EQ(both.mid(6), exports()->ropeActions());
