@@ -120,8 +120,8 @@ TEST_F(ExerciseWindow, ShippedActivityAndExercisesOpenFromTheBuild)
     Fichexo& w = menu().window();
     EXPECT_EQ(w.dirPath(), programDir);
     const QStringList names = w.files();
-    EXPECT_EQ(names, (QStringList{"CELERITE.E33", "ECHO.E33", "INCERTA.E33", "MODELSIN.E33", "ONDESINU.E33",
-                                  "PERIODIQ.E33", "PROPAGE.E33", "PYTHON.E33", "QUALITE.E33", "REFLEXIO.E33",
+    EXPECT_EQ(names, (QStringList{"CELERITE.E33", "ECHO.E33", "INCERTA.E33", "MODELSIN.E33", "MODES.E33",
+                                  "ONDESINU.E33", "PERIODIQ.E33", "PROPAGE.E33", "PYTHON.E33", "QUALITE.E33", "REFLEXIO.E33",
                                   "SIGNAL.E33", "TENSION.E33"}));
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
