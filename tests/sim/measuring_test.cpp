@@ -3,6 +3,7 @@
 #include "platform/messages.h"
 #include "platform/random_source.h"
 #include "sim/simulation.h"
+#include "typed_rope.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
@@ -32,20 +33,7 @@ TEST(Graph, DurationTable)
 }
 
 namespace {
-struct Bench : ::testing::Test {
-    ScriptedMessages messages;
-    SeededRandom random;
-    Simulation sim{messages, random};
-    void SetUp() override
-    {
-        sim.readParameters();
-        sim.selectOptpert(OndeSolitaire);
-    }
-    void set(int index, const char* text)
-    {
-        sim.setTextfreq(index, QString::fromUtf8(text));
-        sim.Textfreq_LostFocus(index);
-    }
+struct Bench : TypedRope {
 };
 }  // namespace
 

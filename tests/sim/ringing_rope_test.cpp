@@ -6,6 +6,7 @@
 #include "platform/random_source.h"
 #include "sim/propagation.h"
 #include "sim/simulation.h"
+#include "typed_rope.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
@@ -19,20 +20,7 @@ namespace {
 constexpr double kL = 7.0;
 const double kPi = std::acos(-1.0);
 
-struct Rope : ::testing::Test {
-    ScriptedMessages messages;
-    SeededRandom random;
-    Simulation sim{messages, random};
-    void SetUp() override
-    {
-        sim.readParameters();
-        sim.selectOptpert(OndeSolitaire);
-    }
-    void set(int index, const char* text)
-    {
-        sim.setTextfreq(index, QString::fromUtf8(text));
-        sim.Textfreq_LostFocus(index);
-    }
+struct Rope : TypedRope {
     double u(int column) const { return sim.state().deplacement[std::size_t(column)]; }
     double interval() const { return sim.controls().timerInterval / 1000.0; }
 };

@@ -6,6 +6,7 @@
 #include "platform/random_source.h"
 #include "sim/propagation.h"
 #include "sim/simulation.h"
+#include "typed_rope.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
@@ -14,20 +15,7 @@ using namespace tolvi;
 
 namespace {
 
-struct Timing : ::testing::Test {
-    ScriptedMessages messages;
-    SeededRandom random;
-    Simulation sim{messages, random};
-    void SetUp() override
-    {
-        sim.readParameters();
-        sim.selectOptpert(OndeSolitaire);
-    }
-    void set(int index, const char* text)
-    {
-        sim.setTextfreq(index, QString::fromUtf8(text));
-        sim.Textfreq_LostFocus(index);
-    }
+struct Timing : TypedRope {
     double chronoSeconds() const { return sim.state().chrono / 100.0; }
     bool ropeAtRest() const
     {
