@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#include <string>
 
 #include <fcntl.h>
 #include <io.h>
@@ -145,6 +146,24 @@ std::optional<QString> replaceAtomically(const QString& target, const std::funct
 }
 
 }  // namespace
+
+std::optional<QString> currentFolder()
+{
+    // Windows keeps a process's current folder from being removed; a
+    // folder on a drive taken away (a USB stick) is gone all the same.
+    DWORD size = GetCurrentDirectoryW(0, nullptr);
+    if (size == 0)
+        return std::nullopt;
+    std::wstring buffer(size, L'\0');
+    size = GetCurrentDirectoryW(size, buffer.data());
+    if (size == 0 || size >= buffer.size())
+        return std::nullopt;
+    buffer.resize(size);
+    const QString folder = QDir::fromNativeSeparators(QString::fromStdWString(buffer));
+    if (GetFileAttributesW(buffer.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return std::nullopt;
+    return folder;
+}
 
 bool isSaveLeftover(const QString& name)
 {
