@@ -253,6 +253,16 @@ RecordStatus saveRecordFile(const QString& path, const QStringList& texts)
     return {};
 }
 
+namespace {
+// A record is written in place only into a regular file, or a new one: a
+// folder, a FIFO or a device in the flag file's place is left alone.
+bool inPlaceWritable(const QString& path)
+{
+    const FileNature nature = fileNature(path);
+    return nature == FileNature::Regular || nature == FileNature::Missing;
+}
+}  // namespace
+
 RecordStatus writeRecord(const QString& path, int n, const QString& text)
 {
     if (n < 1)
@@ -261,7 +271,8 @@ RecordStatus writeRecord(const QString& path, int n, const QString& text)
     if (!e.status.ok())
         return e.status;
     QFile f(path);
-    if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered) || !putRecord(f, n, recordBytes(e.bytes)))
+    if (!inPlaceWritable(path) || !f.open(QIODevice::ReadWrite | QIODevice::Unbuffered) ||
+        !putRecord(f, n, recordBytes(e.bytes)))
         return failure(RecordError::Unwritable, n, writeFailureMessage(path, false));
     return {};
 }
@@ -274,7 +285,7 @@ RecordText takeRecord(const QString& path, int n)
         return r;
     }
     QFile f(path);
-    if (QFileInfo(path).isDir() || !f.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+    if (!inPlaceWritable(path) || !f.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         r.status = failure(RecordError::Unreadable, n, readFailureMessage(path));
         return r;
     }

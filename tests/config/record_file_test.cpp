@@ -1,7 +1,10 @@
 #include "config/record_file.h"
 
+#include "fifo_guard.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -283,4 +286,22 @@ TEST(RecordFile, BlanksTrimmedAreSpacesOnly)
     EXPECT_EQ(trimBlanks("   "), "");
     EXPECT_EQ(trimBlanks("  a b  "), "a b");
     EXPECT_EQ(trimBlanks("\ta\t"), "\ta\t");
+}
+
+TEST(RecordFile, FlagFileThatIsAPipeOrAFolderIsLeftAlone)
+{
+    TOLVI_NEEDS_FIFOS();
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath("TEMPQA.TMP");
+    FifoGuard guard(pipe, std::chrono::milliseconds(500));
+    ASSERT_TRUE(guard.made());
+    EXPECT_EQ(writeRecord(pipe, 3, "OUI").error, RecordError::Unwritable);
+    EXPECT_EQ(takeRecord(pipe, 31).status.error, RecordError::Unreadable);
+    EXPECT_FALSE(guard.rescued());
+
+    const QString folder = dir.filePath("dossier");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    EXPECT_EQ(writeRecord(folder, 3, "OUI").error, RecordError::Unwritable);
+    EXPECT_EQ(takeRecord(folder, 31).status.error, RecordError::Unreadable);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }
