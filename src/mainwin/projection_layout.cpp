@@ -19,6 +19,8 @@ namespace tolvi {
 namespace {
 // Designed units across the screen: the window's width.
 constexpr double kDesignWidth = 800.0;
+// Designed units down to the last row's bottom, with no room to spare.
+constexpr double kDesignHeight = 342.0;
 
 QFont large(int pixels, bool bold)
 {
@@ -136,12 +138,19 @@ void ProjectionLayout::apply(QSize screen)
         w->hide();
     }
 
-    // The pictures across the screen, then the controls in rows below.
+    // The pictures across the screen, then the controls in rows below. The
+    // height a wide screen has beyond them (a 16:9 screen: about a quarter)
+    // goes to larger readings and to air between the rows, so that the
+    // layout fills the screen from top to bottom.
+    const double room = std::max(0.0, screen.height() / z - kDesignHeight);
+    const int readingGrowth = int(std::min(room * 0.4, 16.0));
+    const int gap = int(std::min((room - readingGrowth) / 4.0, 20.0));
     move(window_.animpic(), QRect(5, 4, 790, 110));
-    move(window_.picture2(), QRect(7, 118, 785, 109));
+    const int graphTop = 118 + gap;
+    move(window_.picture2(), QRect(7, graphTop, 785, 109));
     const QFont button = large(13, true);
     const QFont digits = large(18, true);
-    const int rowA = 236;
+    const int rowA = graphTop + 118 + gap;
     move(window_.demar(), QRect(5, rowA, 110, 30), &button);
     move(window_.command16(), QRect(120, rowA, 30, 30));
     move(window_.pacing()->pasAPas(), QRect(155, rowA, 30, 30));
@@ -152,10 +161,12 @@ void ProjectionLayout::apply(QSize screen)
     move(window_.chronometer()->label4(), QRect(455, rowA, 160, 30), &digits);
     move(window_.chronometer()->command5(), QRect(620, rowA, 30, 30), &button);
     move(window_.chronometer()->command3(), QRect(655, rowA, 140, 30), &button);
-    const int rowB = 274;
-    move(abscissa_[0], QRect(5, rowB, 385, 32), &digits);
-    move(abscissa_[1], QRect(410, rowB, 385, 32), &digits);
-    const int rowC = 314;
+    const int rowB = rowA + 38 + gap;
+    const int readingHeight = 32 + readingGrowth;
+    const QFont reading = large(18 + readingGrowth / 2, true);
+    move(abscissa_[0], QRect(5, rowB, 385, readingHeight), &reading);
+    move(abscissa_[1], QRect(410, rowB, 385, readingHeight), &reading);
+    const int rowC = rowB + readingHeight + 8 + gap;
     const QFont small = large(11, false);
     move(back_, QRect(5, rowC, 180, 24), &small);
     move(window_.label1(), QRect(200, rowC, 350, 24), &small);

@@ -12,6 +12,7 @@
 #include "sim/rope_painter.h"
 #include "window_fixture.h"
 
+#include <algorithm>
 #include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
@@ -169,6 +170,12 @@ TEST_F(WindowTest, OnAWideScreenTheProjectionLayoutShowsRopeGraphAndControlsInLa
             }
         }
     }
+    // The screen is used down to its bottom: no band left empty under the
+    // last row beyond a tenth of its height.
+    int lowest = 0;
+    for (QWidget* w : controls)
+        lowest = std::max(lowest, w->geometry().bottom());
+    EXPECT_GE(lowest, screen.height() * 9 / 10);
     EXPECT_EQ(projection->abscissa(0)->text(), QStringLiteral("x1 = 2,5 m"));
     EXPECT_EQ(projection->abscissa(1)->text(), QStringLiteral("x2 = 3,75 m"));
     sim.setMarqueBleue(Simulation::kNoMarker);
