@@ -2,6 +2,7 @@
 
 #include "mainwin/feuille_p.h"
 #include "mainwin/layout.h"
+#include "mainwin/popup_zoom.h"
 #include "mainwin/projection_layout.h"
 #include "mainwin/size_rule.h"
 #include "mainwin/zoom.h"
@@ -86,6 +87,7 @@ ZoomCommands::ZoomCommands(FeuilleP& window) : QObject(&window), window_(window)
     escape_->setEnabled(false);
     connect(escape_, &QAction::triggered, this, &ZoomCommands::leaveFullScreen);
     window_.setContextMenuPolicy(Qt::ActionsContextMenu);
+    popups_ = new PopupZoom(window_, this);
     syncActions();
 }
 

@@ -18,6 +18,7 @@ class QAction;
 
 namespace tolvi {
 class FeuilleP;
+class PopupZoom;
 class ProjectionLayout;
 
 // The outer size a window of client size `client` needs on a screen whose
@@ -98,6 +99,7 @@ private:
     double savedZoom_ = 1.0;
     QRect savedGeometry_;
     ProjectionLayout* projection_ = nullptr;  // made on first use, owned by the window
+    PopupZoom* popups_ = nullptr;
 };
 
 }  // namespace tolvi

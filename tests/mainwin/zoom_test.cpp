@@ -18,7 +18,9 @@
 #include <QScreen>
 #include <QFontInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <map>
@@ -276,4 +278,43 @@ TEST_F(WindowTest, ZoomCommandsAndFullScreenWorkOnTheWindowItself)
     commands.fullScreenAction()->trigger();
     EXPECT_EQ(commands.mode(), ZoomCommands::Mode::Window);
     EXPECT_DOUBLE_EQ(window->zoomFactor(), zoom::smaller(zoomed));
+}
+
+TEST_F(WindowTest, MenusAndHoverTextsOpenAtTheWindowsZoom)
+{
+    window->Form_Load();
+    ZoomCommands commands(*window);
+    window->show();
+    auto* rope = qobject_cast<RopePicture*>(window->animpic());
+    ASSERT_NE(rope, nullptr);
+    QMenu* marker = rope->menupoint();
+    const int designPixels = QFontInfo(marker->font()).pixelSize();
+    // Shown by each menu before it opens; the window's own right-click
+    // menu is made by Qt on each click, so it is met when polished.
+    const auto opened = [](QMenu* menu) {
+        emit menu->aboutToShow();
+        return QFontInfo(menu->font()).pixelSize();
+    };
+    QMenu windowMenu(window.get());
+    windowMenu.addActions(window->actions());
+    windowMenu.ensurePolished();
+
+    window->setZoom(2.5);
+    EXPECT_NEAR(opened(marker), designPixels * 2.5, 1.5);
+    EXPECT_NEAR(opened(&windowMenu), designPixels * 2.5, 1.5) << "polished at zoom 1, shown again";
+    QMenu lateMenu(window.get());
+    lateMenu.ensurePolished();
+    EXPECT_NEAR(QFontInfo(lateMenu.font()).pixelSize(), designPixels * 2.5, 1.5);
+    const QFont tipAtOne = QToolTip::font();
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), window->demar()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(window->demar(), &hover);
+    EXPECT_NEAR(QFontInfo(QToolTip::font()).pixelSize(), QFontInfo(tipAtOne).pixelSize() * 2.5, 1.5);
+    QToolTip::hideText();
+
+    // Back at zoom 1, every menu as it was designed.
+    window->setZoom(1.0);
+    EXPECT_EQ(opened(marker), designPixels);
+    QApplication::sendEvent(window->demar(), &hover);
+    EXPECT_EQ(QToolTip::font(), tipAtOne);
+    QToolTip::hideText();
 }
