@@ -13,7 +13,8 @@ if(TOLVI_HARDENING AND CMAKE_BUILD_TYPE STREQUAL "Release")
     # No ELF relocations to protect: Windows' own address randomisation and
     # no-execute data instead. The stack protector and the fortified calls
     # need libssp-0.dll beside the program.
-    add_link_options(-Wl,--dynamicbase,--nxcompat,--high-entropy-va)
+    # mingw's driver links libssp only when told of the protector.
+    add_link_options(-Wl,--dynamicbase,--nxcompat,--high-entropy-va -fstack-protector-strong)
   else()
     add_link_options(-Wl,-z,relro,-z,now)
   endif()
