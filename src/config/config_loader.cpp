@@ -158,7 +158,8 @@ std::optional<ConfigLoadResult> openConfiguration(Simulation& sim, Messages& mes
 
 std::optional<QString> saveName(const QString& text, const QString& directory)
 {
-    QString name = trimBlanks(text);
+    // Windows' separators ("Z:\classe\onde") are folders there too.
+    QString name = QDir::fromNativeSeparators(trimBlanks(text));
     // The extension rule concerns the name only: a dot in a folder's name
     // stays where it is.
     const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));

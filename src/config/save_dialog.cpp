@@ -73,7 +73,7 @@ SaveDialog::SaveDialog(Simulation& sim, SharedState& shared, Messages& messages,
 void SaveDialog::File1_PathChange()
 {
     // The name goes with the newly chosen folder.
-    const QString text = text1_->text();
+    const QString text = QDir::fromNativeSeparators(text1_->text());
     if (const qsizetype slash = text.lastIndexOf(QLatin1Char('/')); slash >= 0)
         text1_->setText(text.mid(slash + 1));
 }

@@ -90,6 +90,12 @@ TEST(SaveName, TrimsDropsTheExtensionAddsTheFolderAndP15)
     };
     for (const Case& c : cases)
         EXPECT_EQ(saveName(QString::fromUtf8(c.typed), QString::fromUtf8(c.directory)), c.path) << c.typed;
+#ifdef _WIN32
+    // A Windows path typed with its own separators is a folder and a name,
+    // not a name inside the current folder.
+    EXPECT_EQ(saveName(QStringLiteral("Z:\\cours.2024\\essai.p15"), QStringLiteral("C:/mes")),
+              QStringLiteral("Z:/cours.2024/essai.P15"));
+#endif
 }
 
 TEST_F(ConfigDialogTest, SaveDialogSavesAsksBeforeReplacingAndRefusesEmptyNames)
