@@ -211,10 +211,10 @@ TEST(Batch, CorrectionsAreReportedAndApplied)
     // front has run into the damper. The next pulse leaves at 1.05 s. So the
     // rope rests up to 2.5 m and moves beyond.
     const std::vector<double> u = readRope(csv);
-    double near = 0;
+    double nearSource = 0;
     for (int col = 50; col <= 300; ++col)
-        near = std::max(near, std::fabs(u[col - 50]));
-    EXPECT_EQ(near, 0.0);
+        nearSource = std::max(nearSource, std::fabs(u[col - 50]));
+    EXPECT_EQ(nearSource, 0.0);
     EXPECT_GT(u[450 - 50], 0.0);
     EXPECT_GT(u[700 - 50], 0.0);
 }
