@@ -171,35 +171,10 @@ char16_t listMarkToUnicode(char16_t u)
 
 namespace {
 
-// The name the platform's converters know a Windows code page by.
-QByteArray converterName(int codePage)
-{
-    switch (codePage) {
-    case 932: return "windows-31j";
-    case 10000: return "macintosh";
-    // The Macintosh Asian code pages are those of their country, with a few
-    // signs of Apple's own.
-    case 10001: return "windows-31j";
-    case 10002: return "Big5";
-    case 10003: return "EUC-KR";
-    case 10008: return "GB2312";
-    case 10006: return "x-mac-greek";
-    case 10007: return "x-mac-cyrillic";
-    case 10029: return "x-mac-centraleurroman";
-    case 10081: return "x-mac-turkish";
-    case 1361: return "EUC-KR";  // Johab: see decodeJohab
-    case 437:
-    case 850:
-    case 852:
-    case 866: return "IBM" + QByteArray::number(codePage);
-    default: return "windows-" + QByteArray::number(codePage);
-    }
-}
-
 // Johab (code page 1361): Hangul syllables are made of the bits of their
 // letters; the other signs and the Hanja are those of KS X 1001 (EUC-KR),
 // moved to other rows. Each character is decoded here or through `euckr`.
-void decodeJohab(QByteArrayView bytes, QString& out, QStringDecoder& euckr)
+void decodeJohab(QByteArrayView bytes, QString& out, CodePageConverter& euckr)
 {
     static constexpr int initials[32] = {-1, -1, 0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
                                          14, 15, 16, 17, 18, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
@@ -237,7 +212,6 @@ void decodeJohab(QByteArrayView bytes, QString& out, QStringDecoder& euckr)
         else
             ++row;
         const char pair[2] = {char(row), char(column)};
-        euckr.resetState();
         out.append(euckr.decode(QByteArrayView(pair, 2)));
     }
 }
@@ -247,11 +221,14 @@ void decodeJohab(QByteArrayView bytes, QString& out, QStringDecoder& euckr)
 Decoder::Decoder() = default;
 Decoder::~Decoder() = default;
 
-QStringDecoder* Decoder::converter(int codePage)
+CodePageConverter* Decoder::converter(int codePage)
 {
+    // Johab's signs and Hanja are those of the Korean code page.
+    if (codePage == 1361)
+        codePage = 949;
     auto it = converters_.find(codePage);
     if (it == converters_.end()) {
-        auto d = std::make_shared<QStringDecoder>(converterName(codePage).constData());
+        auto d = std::make_shared<CodePageConverter>(codePage);
         if (!d->isValid())
             d.reset();
         it = converters_.insert(codePage, d);
@@ -269,10 +246,9 @@ const Decoder::Table& Decoder::table(int codePage)
         for (int b = 0; b < 256; ++b)
             (*t)[b] = cp1252ToUnicode(static_cast<unsigned char>(b));
         if (codePage != 1252 && !isMultiByte(codePage)) {
-            if (QStringDecoder* d = converter(codePage)) {
+            if (CodePageConverter* d = converter(codePage)) {
                 for (int b = 0x80; b < 256; ++b) {
                     const char byte = static_cast<char>(b);
-                    d->resetState();
                     const QString s = d->decode(QByteArrayView(&byte, 1));
                     if (s.size() == 1)
                         (*t)[b] = s[0].unicode() < 0x20 ? char16_t(0xFFFD) : s[0].unicode();
@@ -301,12 +277,11 @@ void Decoder::append(int codePage, QByteArrayView bytes, QString& out)
             out.append(QChar(t[static_cast<unsigned char>(b)]));
         return;
     }
-    QStringDecoder* d = converter(codePage);
+    CodePageConverter* d = converter(codePage);
     if (!d) {
         append(1252, bytes, out);
         return;
     }
-    d->resetState();
     QString text;
     if (codePage == 1361)
         decodeJohab(bytes, text, *d);

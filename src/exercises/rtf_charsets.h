@@ -7,7 +7,8 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QString>
-#include <QStringDecoder>
+
+#include "platform/code_pages.h"
 
 #include <array>
 #include <memory>
@@ -55,7 +56,7 @@ char16_t privateUseToUnicode(char16_t u, bool wingdings);
 // of Symbol (• for U+F0B7).
 char16_t listMarkToUnicode(char16_t u);
 
-// Decodes bytes in any code page that the platform knows (through ICU),
+// Decodes bytes in any code page that the platform knows (see CodePageConverter),
 // Windows-1252 otherwise. Single-byte code pages go through a table made
 // once; multi-byte ones through a converter kept for each code page.
 class Decoder {
@@ -72,12 +73,12 @@ public:
 private:
     using Table = std::array<char16_t, 256>;
     const Table& table(int codePage);
-    QStringDecoder* converter(int codePage);
+    CodePageConverter* converter(int codePage);
 
     int lastCodePage_ = 1252;
     const Table* last_ = nullptr;
     QHash<int, std::shared_ptr<Table>> tables_;
-    QHash<int, std::shared_ptr<QStringDecoder>> converters_;
+    QHash<int, std::shared_ptr<CodePageConverter>> converters_;
 };
 
 }  // namespace tolvi::rtf
