@@ -1,6 +1,7 @@
 #include "exercises/exercise_file.h"
 
 #include "posix_only.h"
+#include "same_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,14 +34,6 @@ void touch(const QString& path)
 }
 
 }  // namespace
-
-// Windows' file names ignore case: there the name as asked opens the file
-// whatever the case it was saved in.
-#ifdef _WIN32
-#define EXPECT_SAME_FILE(a, b) EXPECT_EQ(QString(a).toLower(), QString(b).toLower())
-#else
-#define EXPECT_SAME_FILE(a, b) EXPECT_EQ(a, b)
-#endif
 
 TEST(ExerciseFile, RecordsInTheirPlacesAndBack)
 {

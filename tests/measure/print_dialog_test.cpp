@@ -7,6 +7,7 @@
 #include "platform/messages.h"
 #include "platform/random_source.h"
 #include "sim/simulation.h"
+#include "same_file.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -234,7 +235,8 @@ TEST_F(PrintDialog, AnUnwritablePdfFileIsNamedWithItsFolder)
     ASSERT_EQ(messages.asked().size(), 1u);
     const QString text = messages.asked()[0].text;
     EXPECT_TRUE(text.contains(QStringLiteral("ne peut pas être écrit"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(folder + QStringLiteral("/page.pdf"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("le dossier « %1 » n'existe pas").arg(folder))) << text.toStdString();
+    EXPECT_TRUE(text.contains(tolvi::testing::shownPath(folder + QStringLiteral("/page.pdf")))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("le dossier « %1 » n'existe pas").arg(tolvi::testing::shownPath(folder))))
+        << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("imprimante"))) << text.toStdString();
 }
