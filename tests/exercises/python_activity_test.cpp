@@ -49,7 +49,14 @@ Outcome run(const QString& program, const QStringList& arguments, const QString&
 QString pythonWithLibraries()
 {
     QTemporaryDir dir;
-    for (const QString& python : {QStringLiteral("python3"), QStringLiteral("/usr/bin/python3")})
+#ifdef _WIN32
+    // Python for Windows as the school installs it (under Wine, "/usr/bin"
+    // would start Linux's, which cannot read Windows paths).
+    const QStringList pythons{QStringLiteral("python3"), QStringLiteral("python"), QStringLiteral("py")};
+#else
+    const QStringList pythons{QStringLiteral("python3"), QStringLiteral("/usr/bin/python3")};
+#endif
+    for (const QString& python : pythons)
         if (run(python, {QStringLiteral("-c"), QStringLiteral("import numpy, matplotlib")}, dir.path()).code == 0)
             return python;
     return QString();
