@@ -349,6 +349,9 @@ TEST_F(KeyboardProgram, CalculatorUsedByTypedKeys)
 
 TEST_F(KeyboardProgram, PrintingToAPdfFile)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows' own print dialog is a window of the system, out of reach of Qt's keys";
+#endif
     // Alt+I: the print dialog; Enter is OK; with no printer the system's
     // print dialog comes to choose a PDF file, filled in by keys.
     const QString pdf = dir.path() + QStringLiteral("/clavier.pdf");
