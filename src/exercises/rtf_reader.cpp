@@ -124,6 +124,8 @@ void RtfReader::closeGroup()
         shapeWithPicture_ = 0;  // the shape ends
     if (closing == Destination::Picture && outer != Destination::Picture)
         finishPicture();
+    if (closing == Destination::ListLevelText && outer != Destination::ListLevelText)
+        commitLevelText();
     if (closing == Destination::FontTable)
         commitFont();  // an entry without its ';'
     if (closing == Destination::ColorTable && outer != Destination::ColorTable && colorGiven_) {
@@ -176,6 +178,10 @@ void RtfReader::controlWord(const Token& t)
             startFootnote();
             return;
         }
+        if ((w == "listtable" || w == "listoverridetable") && s.dest == Destination::Text) {
+            s.dest = w == "listtable" ? Destination::ListTable : Destination::ListOverrides;
+            return;
+        }
         if (w == "updnprop" && s.dest == Destination::Text && t.hasParam) {
             // {\*\updnprop5800}: a group of its own, for the text around it.
             const int size = std::clamp(t.param, 0, 100000);
@@ -222,6 +228,11 @@ void RtfReader::controlWord(const Token& t)
 
     if (s.dest == Destination::FontTable) {
         fontTableWord(t);
+        return;
+    }
+    if (s.dest == Destination::ListTable || s.dest == Destination::ListLevelText
+        || s.dest == Destination::ListOverrides) {
+        listTableWord(t);
         return;
     }
     if (s.dest == Destination::FieldInstruction) {
@@ -308,6 +319,7 @@ void RtfReader::controlWord(const Token& t)
             footnoteMark();
     } else if (w == "listtext") {
         s.listText = true;
+        s.ch.listMark = true;
     } else if (w == "cell") {
         if (text)
             endCell();
@@ -387,6 +399,10 @@ bool RtfReader::destinationWord(std::string_view w)
         startFootnote();
         return true;
     }
+    if (w == "listtable" || w == "listoverridetable") {
+        s.dest = w == "listtable" ? Destination::ListTable : Destination::ListOverrides;
+        return true;
+    }
     static constexpr std::string_view headers[] = {"header",  "headerl", "headerr", "headerf",
                                                    "footer",  "footerl", "footerr", "footerf"};
     for (std::string_view k : headers) {
@@ -397,7 +413,7 @@ bool RtfReader::destinationWord(std::string_view w)
         }
     }
     static constexpr std::string_view skipped[] = {
-        "stylesheet", "info",      "listtable", "listoverridetable", "revtbl",    "rsidtbl",
+        "stylesheet", "info",      "revtbl",    "rsidtbl",
         "annotation",        "atnid",     "atnauthor",
         "objdata",   "objclass",  "objname",           "nonshppict", "shprslt",
         "xe",         "tc",        "txe",       "rxe",               "bkmkstart", "bkmkend",
@@ -420,8 +436,10 @@ bool RtfReader::characterWord(std::string_view w, bool hasParam, int param)
     CharState& c = state().ch;
     const bool on = !hasParam || param != 0;
     if (w == "plain") {
+        const bool listMark = c.listMark;
         c = CharState{};
         c.font = defaultFont_;
+        c.listMark = listMark;
     } else if (w == "b") {
         c.bold = on;
     } else if (w == "i") {
@@ -503,6 +521,10 @@ bool RtfReader::paragraphWord(std::string_view w, bool hasParam, int param)
         p.lineMultiple = !hasParam || param != 0;
     else if (w == "intbl")
         p.inTable = true;
+    else if (w == "ls")
+        p.list = std::clamp(param, 0, 1 << 20);
+    else if (w == "ilvl")
+        p.level = std::clamp(param, 0, rtf::kListLevels - 1);
     else if (w == "brdrt" || w == "brdrl" || w == "brdrb" || w == "brdrr" || w == "box")
         borderTarget_ = BorderTarget::None;  // borders of a paragraph: not kept
     else

@@ -10,11 +10,12 @@
 // Cyrillic, Greek, Chinese, Japanese, ... and the Symbol and Wingdings fonts
 // turned into Unicode), Unicode characters, PNG and JPEG pictures, and tables
 // (\trowd ... \cell ... \row) as QTextTable with their column widths, cell
-// borders, shading, vertical alignment and merged cells. List items come out
-// as plain paragraphs with their bullet or number text; nested tables as
-// cells of the outer table, their cells separated by tabs. Stylesheets,
-// headers and footers, footnotes, field instructions, hidden text, binary
-// objects and pictures in other formats (metafiles, bitmaps) are skipped.
+// borders, shading, vertical alignment and merged cells. List items show
+// their bullet or number as text (\listtext, or made from the list table
+// when the file leaves it out or blank), and keep their list and level
+// (rtf_lists.h); nested tables come out as cells of the outer table, their
+// cells separated by tabs. Stylesheets, field instructions and binary
+// objects are skipped.
 //
 // Safe on any input, in time linear in its size: numbers, font names,
 // tables and picture data are bounded; groups nested beyond a depth share

@@ -56,6 +56,12 @@ void RtfReader::textByte(unsigned char b)
             red_ = green_ = blue_ = 0;
         }
         return;
+    case Destination::ListTable:
+    case Destination::ListOverrides:
+        return;
+    case Destination::ListLevelText:
+        listTextByte(b);
+        return;
     case Destination::FieldInstruction:
         if (b >= 0x20 && fieldInstruction_.size() < kMaxFieldInstruction)
             fieldInstruction_.append(QChar(decoder_.byte(isMultiByte(documentCodePage_) ? 1252 : documentCodePage_, b)));
@@ -191,6 +197,8 @@ QTextCharFormat RtfReader::makeCharFormat() const
     }
     if (c.noteMark > 0)
         f.setProperty(kRtfFootnote, c.noteMark);
+    if (c.listMark)
+        f.setProperty(kRtfListMark, true);
     const auto font = fonts_.constFind(c.font);
     // Text of a symbol font has been turned into Unicode: it shows in the
     // document's font.
@@ -316,6 +324,7 @@ void RtfReader::endParagraph()
     nestedCellPending_ = false;
     para_.block = blockFormat();
     para_.mark = charFormat();
+    applyList(para_, state().para);
     if (!openNotes_.empty()) {
         para_.block.setProperty(kRtfFootnote, openNotes_.back().second);
         if (notes_.size() < 100000)
@@ -347,6 +356,7 @@ void RtfReader::endCell()
     nestedCellPending_ = false;
     para_.block = blockFormat();
     para_.mark = charFormat();
+    applyList(para_, state().para);
     currentCell().paragraphs.push_back(std::move(para_));
     para_ = Paragraph{};
     cellOpen_ = false;

@@ -4,6 +4,7 @@
 // and pictures into the document.
 
 #include "exercises/rtf_charsets.h"
+#include "exercises/rtf_lists.h"
 #include "exercises/rtf_table.h"
 #include "exercises/rtf_tokenizer.h"
 
@@ -69,6 +70,9 @@ enum class Destination {
     Picture,
     ShapeInstructions,  // drawing object: text ignored, pictures kept
     FieldInstruction,   // \fldinst: the instruction's text is kept aside
+    ListTable,          // \listtable: the levels of each list
+    ListLevelText,      // \leveltext of a level
+    ListOverrides,      // \listoverridetable: the list each \ls stands for
 };
 
 enum class Script { None, Super, Sub };
@@ -88,6 +92,7 @@ struct CharState {
     int shiftedSize = 0;  // \updnprop, 0 when not given
     int field = -1;       // index of the field instruction whose result this is
     int noteMark = 0;     // a footnote's mark (\chftn): the note's number
+    bool listMark = false;  // text of a list item's mark (\listtext), kept by \plain
 
     bool operator==(const CharState&) const = default;
 };
@@ -103,6 +108,8 @@ struct ParaState {
     bool inTable = false;                 // \intbl
     bool rightToLeft = false;             // \rtlpar
     bool alignGiven = false;              // \ql \qc \qr \qj given
+    int list = 0;                         // \ls: the list of the paragraph, 0 none
+    int level = 0;                        // \ilvl
 };
 
 struct GroupState {
@@ -163,6 +170,10 @@ private:
     bool characterWord(std::string_view w, bool hasParam, int param);
     bool paragraphWord(std::string_view w, bool hasParam, int param);
     bool tableWord(std::string_view w, bool hasParam, int param);
+    void listTableWord(const Token& t);
+    void listTextByte(unsigned char b);
+    void commitLevelText();
+    void applyList(Paragraph& p, const ParaState& state);
 
     // Text
     void appendText(QChar c);
@@ -249,6 +260,18 @@ private:
     std::vector<std::pair<int, int>> openNotes_;
     bool pageBreakPending_ = false;
     bool paragraphGoesOn_ = false;  // the paragraph being read was cut
+    // Lists: the levels of each list of the list table, the lists of the
+    // \listid numbers and of the \ls numbers, and the numbers each list's
+    // items have reached.
+    std::vector<ListLevels> lists_;
+    QHash<int, int> listIds_;    // \listid -> index in lists_
+    QHash<int, int> overrides_;  // \ls -> \listid
+    std::vector<ListCounter> listCounters_;
+    int listLevel_ = kListLevels;  // the level being read, kListLevels: none
+    bool listOpen_ = false;        // a list of the table is being read
+    QString levelText_;
+    int overrideList_ = 0, overrideNumber_ = 0;
+    bool overrideListGiven_ = false, overrideNumberGiven_ = false;
     // Headers and footers, as the file gives them (they are not shown).
     QByteArray headers_;
 
