@@ -679,7 +679,8 @@ QString shownPlainText(const QTextDocument& document)
     std::vector<qsizetype> soft;
     for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
         for (auto it = b.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().boolProperty(kRtfSoftBreak))
+            if (it.fragment().charFormat().boolProperty(kRtfSoftBreak)
+                || it.fragment().charFormat().hasProperty(kRtfHiddenText))
                 for (int i = 0; i < it.fragment().length(); ++i)
                     soft.push_back(it.fragment().position() + i);
     if (soft.empty())

@@ -14,8 +14,9 @@
 // their bullet or number as text (\listtext, or made from the list table
 // when the file leaves it out or blank), and keep their list and level
 // (rtf_lists.h); nested tables come out as cells of the outer table, their
-// cells separated by tabs. Stylesheets, field instructions and binary
-// objects are skipped.
+// cells separated by tabs. Hidden text (\v) is kept, not shown, in a mark
+// (kRtfHiddenText). Stylesheets, field instructions and binary objects are
+// skipped.
 //
 // Safe on any input, in time linear in its size: numbers, font names,
 // tables and picture data are bounded; groups nested beyond a depth share
@@ -58,6 +59,12 @@ inline constexpr int kRtfField = QTextFormat::UserProperty + 0x58;
 // paragraphs, put at the end of the text: the note's number.
 inline constexpr int kRtfFootnote = QTextFormat::UserProperty + 0x59;
 
+// Character property of a mark standing for hidden text (\v): the text (a
+// QString). The mark is a zero-width character (U+2060) in the hidden
+// text's format; the text is not shown, and is written back hidden.
+inline constexpr int kRtfHiddenText = QTextFormat::UserProperty + 0x61;
+inline constexpr char16_t kHiddenTextMark = 0x2060;
+
 // Property of the document (a QByteArray) holding its headers and footers,
 // the RTF groups as the file gave them: they are not shown, and written back.
 inline constexpr char kRtfHeadersProperty[] = "tolviRtfHeaders";
@@ -84,7 +91,8 @@ bool readRtf(const QByteArray& rtf, QTextDocument& document, QString* error = nu
              RtfReadNotes* notes = nullptr);
 
 // The text of a document as the reader shows it, paragraphs separated by
-// '\n', without the break opportunities put into long words.
+// '\n', without the break opportunities put into long words nor the marks
+// of hidden text.
 QString shownPlainText(const QTextDocument& document);
 
 }  // namespace tolvi

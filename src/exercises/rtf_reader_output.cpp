@@ -92,8 +92,6 @@ void RtfReader::textByte(unsigned char b)
         return;
     }
     // A character of two bytes: decoded when its text ends.
-    if (s.ch.hidden)
-        return;
     if (!bytes_.isEmpty() && bytesCodePage_ != e.codePage)
         decodeBytes();
     bytesCodePage_ = e.codePage;
@@ -146,7 +144,7 @@ void RtfReader::appendText(QChar c)
     if (!bytes_.isEmpty())
         decodeBytes();
     const GroupState& s = state();
-    if (s.dest != Destination::Text || s.ch.hidden)
+    if (s.dest != Destination::Text)
         return;
     if (nestedCellPending_) {
         nestedCellPending_ = false;
@@ -307,13 +305,33 @@ void RtfReader::flushText()
         text.append(c);
     }
     pending_.clear();
-    if (!text.isEmpty())
+    if (!text.isEmpty() && state().ch.hidden)
+        addHiddenText(text);
+    else if (!text.isEmpty())
         para_.add(text, charFormat());
     // A long paragraph of many formats: its text so far becomes a block.
     if (para_.text.size() > kMaxBlockText && !rowOpen_ && !state().para.inTable && openNotes_.empty()) {
         endParagraph();
         paragraphGoesOn_ = true;
     }
+}
+
+// Hidden text: kept in a mark of its format, not shown. Hidden text right
+// after hidden text of the same look goes into the same mark.
+void RtfReader::addHiddenText(const QString& text)
+{
+    QTextCharFormat format = charFormat();
+    if (!para_.pieces.empty()) {
+        Piece& last = para_.pieces.back();
+        QTextCharFormat lastLook = last.format;
+        lastLook.clearProperty(kRtfHiddenText);
+        if (last.format.hasProperty(kRtfHiddenText) && lastLook == format) {
+            last.format.setProperty(kRtfHiddenText, last.format.stringProperty(kRtfHiddenText) + text);
+            return;
+        }
+    }
+    format.setProperty(kRtfHiddenText, text);
+    para_.add(QStringView(u"\u2060"), format);
 }
 
 // The paragraph read so far ends: into the cell of the table being read, or

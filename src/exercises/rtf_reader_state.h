@@ -179,6 +179,7 @@ private:
     void appendText(QChar c);
     void decodeBytes();
     void flushText();
+    void addHiddenText(const QString& text);
     Encoding currentEncoding() const;
     QTextCharFormat charFormat();
     QTextCharFormat makeCharFormat() const;

@@ -139,6 +139,10 @@ void Paragraph::add(QStringView t, const QTextCharFormat& format)
         addPiece(t, format);
         return;
     }
+    if (format.hasProperty(kRtfHiddenText)) {
+        addPiece(t, format);  // not shown: the word goes on
+        return;
+    }
     qsizetype from = 0;
     for (qsizetype i = 0; i < t.size(); ++i) {
         const char16_t u = t[i].unicode();

@@ -377,6 +377,13 @@ void RtfWriter::writeFragments(QByteArray& body, const QTextBlock& block, bool s
             // One picture for each object mark of the fragment.
             for (qsizetype i = 0; i < fragment.text().size(); ++i)
                 writeImage(body, format.toImageFormat());
+        } else if (format.hasProperty(kRtfHiddenText)) {
+            // Hidden text, once for each of its marks.
+            for (qsizetype i = 0; i < fragment.text().size(); ++i) {
+                body += "\\v ";
+                appendText(body, format.stringProperty(kRtfHiddenText));
+                body += "\\v0 ";
+            }
         } else if (format.hasProperty(kRtfPictureData)) {
             // Pictures that could not be shown, as they came.
             for (qsizetype n = fragment.text().count(kPictureNotShown); n > 0; --n)

@@ -9,7 +9,8 @@
 // JPEG data), and tables as Word writes them (\trowd, \cellx, cell borders,
 // shading, vertical alignment, merged cells, \cell and \row), and lists as
 // RTF lists (a list table, \ls and \ilvl), each item's bullet or number also
-// in \listtext for readers without lists. Sizes beyond any page are written
+// in \listtext for readers without lists, and hidden text as hidden text
+// (\v). Sizes beyond any page are written
 // at a bound, never as a number that overflows.
 //
 // The file is in Windows-1252 (\ansicpg1252): other characters are written as
