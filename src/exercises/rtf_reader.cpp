@@ -192,10 +192,10 @@ void RtfReader::controlWord(const Token& t)
             CharState& around = (stack_.size() >= 2 && deepGroups_.empty() ? stack_[stack_.size() - 2] : s).ch;
             around.shift = std::clamp(t.param, -3276, 3276);
         }
-        if (w == "nesttableprops" && s.dest == Destination::Text) {
-            // A row of a table inside a cell ends: its cells are one line.
+        if (w == "nesttableprops" && s.dest == Destination::Text && !outerTables_.empty()) {
+            // The definition of a row of a table in a cell, and its end.
             flushText();
-            endParagraph();
+            return;
         }
         s.dest = Destination::Skip;
         return;
@@ -327,10 +327,11 @@ void RtfReader::controlWord(const Token& t)
         if (text)
             endRow();
     } else if (w == "nestcell") {
-        nestedCellPending_ = true;
-    } else if (w == "nestrow") {
         if (text)
-            endParagraph();
+            endCell(std::max(2, paragraphDepth()));
+    } else if (w == "nestrow") {
+        if (text && !outerTables_.empty())
+            endRow(std::max(2, paragraphDepth()));
     } else if (!characterWord(w, t.hasParam, t.param) && !paragraphWord(w, t.hasParam, t.param)) {
         tableWord(w, t.hasParam, t.param);
     }
@@ -521,6 +522,8 @@ bool RtfReader::paragraphWord(std::string_view w, bool hasParam, int param)
         p.lineMultiple = !hasParam || param != 0;
     else if (w == "intbl")
         p.inTable = true;
+    else if (w == "itap")
+        p.depth = std::clamp(param, 0, kMaxTableDepth);
     else if (w == "ls")
         p.list = std::clamp(param, 0, 1 << 20);
     else if (w == "ilvl")

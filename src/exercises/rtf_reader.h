@@ -13,8 +13,8 @@
 // borders, shading, vertical alignment and merged cells. List items show
 // their bullet or number as text (\listtext, or made from the list table
 // when the file leaves it out or blank), and keep their list and level
-// (rtf_lists.h); nested tables come out as cells of the outer table, their
-// cells separated by tabs. Hidden text (\v) is kept, not shown, in a mark
+// (rtf_lists.h); tables in cells of tables (\itap, \nestcell, \nestrow) as
+// tables in the cells. Hidden text (\v) is kept, not shown, in a mark
 // (kRtfHiddenText). Stylesheets, field instructions and binary objects are
 // skipped.
 //

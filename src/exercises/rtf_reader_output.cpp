@@ -146,19 +146,11 @@ void RtfReader::appendText(QChar c)
     const GroupState& s = state();
     if (s.dest != Destination::Text)
         return;
-    if (nestedCellPending_) {
-        nestedCellPending_ = false;
-        pending_.append(QChar(u'\t'));
-    }
     pending_.append(c);
 }
 
 void RtfReader::decodeBytes()
 {
-    if (nestedCellPending_) {
-        nestedCellPending_ = false;
-        pending_.append(QChar(u'\t'));
-    }
     decoder_.append(bytesCodePage_, bytes_, pending_);
     bytes_.clear();
 }
@@ -339,7 +331,6 @@ void RtfReader::addHiddenText(const QString& text)
 void RtfReader::endParagraph()
 {
     flushText();
-    nestedCellPending_ = false;
     para_.block = blockFormat();
     para_.mark = charFormat();
     applyList(para_, state().para);
@@ -358,7 +349,8 @@ void RtfReader::endParagraph()
         para_.block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         pageBreakPending_ = false;
     }
-    if (rowOpen_ || state().para.inTable) {
+    if (rowOpen_ || state().para.inTable || !outerTables_.empty()) {
+        setTableDepth(paragraphDepth());
         currentCell().paragraphs.push_back(std::move(para_));
     } else {
         finishTable();
@@ -368,10 +360,10 @@ void RtfReader::endParagraph()
     para_ = Paragraph{};
 }
 
-void RtfReader::endCell()
+void RtfReader::endCell(int depth)
 {
     flushText();
-    nestedCellPending_ = false;
+    setTableDepth(depth);
     para_.block = blockFormat();
     para_.mark = charFormat();
     applyList(para_, state().para);
@@ -380,12 +372,13 @@ void RtfReader::endCell()
     cellOpen_ = false;
 }
 
-void RtfReader::endRow()
+void RtfReader::endRow(int depth)
 {
+    setTableDepth(depth);
     if (!rowOpen_ && para_.empty())
         return;  // nothing of a row
     if (!para_.empty())
-        endCell();  // the last cell without its \cell
+        endCell(depth);  // the last cell without its \cell
     // The definition given before the cells; else the one given after them
     // (Word 2003 writes both).
     if (rows_.back().def.cells.empty())
@@ -414,8 +407,61 @@ Cell& RtfReader::currentCell()
     return rows_.back().cells.back();
 }
 
+// How deep in tables the paragraph stands: \itap, else 1 in a table.
+int RtfReader::paragraphDepth() const
+{
+    const ParaState& p = stack_.back().para;
+    return std::max(1, p.depth > 0 ? p.depth : 1);
+}
+
+// Goes into tables in cells, or out of them, until the table being read is
+// at `depth`. A table left is put into the cell it stands in.
+void RtfReader::setTableDepth(int depth)
+{
+    depth = std::clamp(depth, 1, kMaxTableDepth);
+    while (int(outerTables_.size()) + 1 > depth)
+        leaveNestedTable();
+    while (int(outerTables_.size()) + 1 < depth)
+        enterNestedTable();
+}
+
+void RtfReader::enterNestedTable()
+{
+    currentCell();  // the cell the table stands in
+    outerTables_.push_back(
+        TableLevel{rowDef_, cellDef_, rowBorders_, cellBorderGiven_, std::move(rows_), rowOpen_, cellOpen_});
+    rowDef_ = RowDef{};
+    cellDef_ = CellDef{};
+    rowBorders_ = {};
+    cellBorderGiven_ = {};
+    rows_.clear();
+    rowOpen_ = cellOpen_ = false;
+}
+
+void RtfReader::leaveNestedTable()
+{
+    if (rowOpen_ && !rows_.empty() && rows_.back().def.cells.empty())
+        rows_.back().def = rowDef_;  // a last row without its \nestrow
+    std::vector<Row> nested = std::move(rows_);
+    TableLevel& outer = outerTables_.back();
+    rowDef_ = std::move(outer.rowDef);
+    cellDef_ = outer.cellDef;
+    rowBorders_ = outer.rowBorders;
+    cellBorderGiven_ = outer.cellBorderGiven;
+    rows_ = std::move(outer.rows);
+    rowOpen_ = outer.rowOpen;
+    cellOpen_ = outer.cellOpen;
+    outerTables_.pop_back();
+    std::erase_if(nested, [](const Row& r) { return r.cells.empty(); });
+    if (nested.empty())
+        return;
+    Cell& cell = currentCell();
+    cell.tables.push_back(NestedTable{cell.paragraphs.size(), std::move(nested)});
+}
+
 void RtfReader::finishTable()
 {
+    setTableDepth(1);
     if (rows_.empty())
         return;
     if (rowOpen_)

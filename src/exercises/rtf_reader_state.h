@@ -49,6 +49,7 @@ inline constexpr qsizetype kMaxBlockText = 65536;
 inline constexpr qsizetype kMaxDensePieces = 500000;
 inline constexpr int kMaxFontName = 256;
 inline constexpr int kMaxTableEntries = 32768;  // fonts or colours
+inline constexpr int kMaxTableDepth = 16;       // tables in cells of tables ...
 // Largest shown size of a picture: an A4 page's height at 96 dots per inch.
 inline constexpr double kMaxPictureShown = 1123;
 
@@ -108,6 +109,7 @@ struct ParaState {
     bool inTable = false;                 // \intbl
     bool rightToLeft = false;             // \rtlpar
     bool alignGiven = false;              // \ql \qc \qr \qj given
+    int depth = 0;                        // \itap: 2 in a table in a cell, 0 not given
     int list = 0;                         // \ls: the list of the paragraph, 0 none
     int level = 0;                        // \ilvl
 };
@@ -187,8 +189,14 @@ private:
 
     // Paragraphs and tables
     void endParagraph();
-    void endCell();
-    void endRow();
+    // \cell and \row end a cell and a row of the outer table (depth 1),
+    // \nestcell and \nestrow those of a table in a cell (depth 2 or more).
+    void endCell(int depth = 1);
+    void endRow(int depth = 1);
+    int paragraphDepth() const;
+    void setTableDepth(int depth);
+    void enterNestedTable();
+    void leaveNestedTable();
     void startRow();
     Cell& currentCell();
     void finishTable();
@@ -218,7 +226,6 @@ private:
     QString pending_;   // text waiting to be added with the current format
     Paragraph para_;    // the paragraph being read
     bool freshBlock_ = true;      // the cursor's block is still to be written
-    bool nestedCellPending_ = false;  // a nested cell ended: a tab goes before the next text
     int fallbackToSkip_ = 0;      // bytes of \uN fallback still to skip
     bool starPending_ = false;    // "\*" seen: the next control word is an optional destination
 
@@ -287,6 +294,16 @@ private:
     std::vector<Row> rows_;
     bool rowOpen_ = false;
     bool cellOpen_ = false;
+    // The tables around the one being read, when it stands in a cell.
+    struct TableLevel {
+        RowDef rowDef;
+        CellDef cellDef;
+        std::array<Border, 6> rowBorders;
+        std::array<bool, 4> cellBorderGiven;
+        std::vector<Row> rows;
+        bool rowOpen, cellOpen;
+    };
+    std::vector<TableLevel> outerTables_;
 };
 
 

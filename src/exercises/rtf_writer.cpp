@@ -313,13 +313,15 @@ void RtfWriter::writeImage(QByteArray& out, const QTextImageFormat& f) const
     out += '}';
 }
 
-void RtfWriter::writeBlock(QByteArray& body, const QTextBlock& block, const char* end, bool inTable)
+void RtfWriter::writeBlock(QByteArray& body, const QTextBlock& block, const char* end, int depth)
 {
     if (noteBlocks_.contains(block.blockNumber()))
         return;  // written with its mark
     body += "\\pard\\plain";
-    if (inTable)
+    if (depth > 0)
         body += "\\intbl";
+    if (depth > 1)
+        appendWord(body, "itap", depth);
     body += paraProps(block.blockFormat());
     const bool list = listOf(block) >= 0;
     if (list)
@@ -468,7 +470,7 @@ QByteArray RtfWriter::write()
             } else {
                 QTextBlock b = doc_.findBlock(frame->firstPosition());
                 for (; b.isValid() && b.position() <= frame->lastPosition(); b = b.next())
-                    writeBlock(body, b, "\\par", false);
+                    writeBlock(body, b, "\\par", 0);
             }
             continue;
         }
@@ -485,7 +487,7 @@ QByteArray RtfWriter::write()
         const QTextBlock after = block.next();
         const bool goesOn = after.isValid() && after.blockFormat().boolProperty(kRtfParagraphGoesOn)
             && !it.currentFrame();
-        writeBlock(body, block, goesOn ? "" : "\\par", false);
+        writeBlock(body, block, goesOn ? "" : "\\par", 0);
     }
 
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036\\uc1\n{\\fonttbl";

@@ -51,8 +51,9 @@ private:
     int colorIndex(const QColor& color);
     QByteArray charProps(const QTextCharFormat& f);
     QByteArray paraProps(const QTextBlockFormat& f) const;
-    void writeBlock(QByteArray& body, const QTextBlock& block, const char* end, bool inTable);
-    void writeTable(QByteArray& body, const QTextTable& table);
+    // A paragraph, `depth` tables deep (0: outside tables).
+    void writeBlock(QByteArray& body, const QTextBlock& block, const char* end, int depth);
+    void writeTable(QByteArray& body, const QTextTable& table, int depth = 1);
     void writeBorder(QByteArray& out, const char* word, const QTextTableCellFormat& f, int side,
                      const QTextTableFormat& table);
     void writeImage(QByteArray& out, const QTextImageFormat& f) const;

@@ -45,7 +45,7 @@ void RtfWriter::writeBorder(QByteArray& out, const char* word, const QTextTableC
 
 // A table as Word writes it: each row's definition (cell edges, borders,
 // merges), then its cells' paragraphs, the last one of a cell ended by \cell.
-void RtfWriter::writeTable(QByteArray& body, const QTextTable& table)
+void RtfWriter::writeTable(QByteArray& body, const QTextTable& table, int depth)
 {
     const int rows = table.rows();
     const int columns = table.columns();
@@ -114,24 +114,44 @@ void RtfWriter::writeTable(QByteArray& body, const QTextTable& table)
             cells.push_back(cell);
             c += span;
         }
-        body += def;
-        body += '\n';
+        // A table in a cell (Word 2000's nested tables): its cells end with
+        // \nestcell, each row's definition comes after its cells with its
+        // end, \nestrow, in an ignorable group.
+        const bool nested = depth > 1;
+        if (!nested) {
+            body += def;
+            body += '\n';
+        }
+        const char* cellEnd = nested ? "\\nestcell" : "\\cell";
         for (const QTextTableCell& cell : cells) {
             if (cell.row() != r) {
-                body += "\\pard\\plain\\intbl\\cell\n";  // covered by the cell above
+                body += "\\pard\\plain\\intbl";  // covered by the cell above
+                if (nested)
+                    appendWord(body, "itap", depth);
+                body += cellEnd;
+                body += '\n';
                 continue;
             }
-            // The cell's blocks, those of a table inside it too.
-            QTextBlock b = doc_.findBlock(cell.firstPosition());
+            // The cell's paragraphs and tables.
             const QTextBlock last = doc_.findBlock(cell.lastPosition());
-            for (; b.isValid(); b = b.next()) {
-                const bool end = b == last;
-                writeBlock(body, b, end ? "\\cell" : "\\par", true);
-                if (end)
-                    break;
+            for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                if (const auto* inner = qobject_cast<const QTextTable*>(it.currentFrame())) {
+                    writeTable(body, *inner, depth + 1);
+                    continue;
+                }
+                const QTextBlock b = it.currentBlock();
+                if (!b.isValid())
+                    continue;
+                writeBlock(body, b, b == last ? cellEnd : "\\par", depth);
             }
         }
-        body += "\\row\n";
+        if (nested) {
+            body += "{\\*\\nesttableprops";
+            body += def;
+            body += "\n\\nestrow}\n";
+        } else {
+            body += "\\row\n";
+        }
     }
 }
 

@@ -2,7 +2,8 @@
 // (lo_*.rtf, from the HTML of data/sources; lo_docx_*.rtf from the .docx
 // pandoc makes of sources/corde.md, lo_docx_puces.rtf with the Symbol and
 // Wingdings bullets Word gives; lo_odt_ancre.rtf from an .odt with its picture
-// anchored to a paragraph), pandoc 2.17 (pandoc_*.rtf, from sources/*.md),
+// anchored to a paragraph; lo_tableau_imbrique.rtf from
+// sources/tableau_imbrique.html, a table in a cell of a table), pandoc 2.17 (pandoc_*.rtf, from sources/*.md),
 // AbiWord 3.0 (abiword_corde.rtf from the same .docx, abiword_liens.rtf from
 // sources/abi_liens.html), and files written by hand in the shapes Word 2010
 // (word_*.rtf) and WordPad (wordpad_*.rtf) give them. Each is read, written,
