@@ -298,7 +298,9 @@ void insertTable(QTextCursor& cursor, std::vector<Row>& rows, const ColorLookup&
 
     QTextTableFormat format;
     format.setBorder(0);
-    format.setBorderCollapse(true);
+    // Lines between cells drawn once; Qt does not draw them so for a table
+    // in a cell of a table, whose cells then draw their own.
+    format.setBorderCollapse(!cursor.currentTable());
     format.setCellSpacing(0);
     format.setCellPadding(0);
     const RowDef& first = rows.front().def;
