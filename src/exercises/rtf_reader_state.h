@@ -1,7 +1,8 @@
 #pragma once
 // The RTF reader's state and its handlers: rtf_reader.cpp reads the groups
-// and control words, rtf_reader_output.cpp turns text, paragraphs, tables
-// and pictures into the document.
+// and control words, rtf_reader_output.cpp turns text and paragraphs into the
+// document, rtf_reader_tables.cpp tables, rtf_reader_pictures.cpp pictures,
+// rtf_reader_lists.cpp lists.
 
 #include "exercises/rtf_charsets.h"
 #include "exercises/rtf_lists.h"
