@@ -107,6 +107,16 @@ QString shownText(QString html)
     return html;
 }
 
+// The lists of a page of HTML: its list and item tags, in order.
+QString listTags(const QString& html)
+{
+    QString out;
+    static const QRegularExpression tag("<(/?(?:ol|ul|li))\\b[^>]*>");
+    for (auto m = tag.globalMatch(html); m.hasNext();)
+        out += m.next().captured(0) + u' ';
+    return out;
+}
+
 }  // namespace
 
 TEST(RtfCorpus, WordAndWordPadShapes)
@@ -188,7 +198,8 @@ TEST(RtfCorpus, EveryFileReadsBackAsItWasRead)
 }
 
 // LibreOffice shows what Tolvi writes as it shows the file Tolvi read: the
-// same text, the same tables, and superscripts and subscripts drawn small.
+// same text, the same tables and lists, and superscripts and subscripts
+// drawn small.
 TEST(RtfCorpus, LibreOfficeShowsTolvisCopyAsTheOriginal)
 {
     const QString soffice = QStandardPaths::findExecutable("soffice");
@@ -227,6 +238,8 @@ TEST(RtfCorpus, LibreOfficeShowsTolvisCopyAsTheOriginal)
         EXPECT_EQ(ours.count("<tr"), original.count("<tr"));
         EXPECT_EQ(ours.count("<sup"), original.count("<sup"));
         EXPECT_EQ(ours.count("<sub"), original.count("<sub"));
+        // Lists as lists, nested as they were.
+        EXPECT_EQ(listTags(ours), listTags(original));
         // Pictures, links and footnotes, each once.
         EXPECT_EQ(ours.count("<img"), original.count("<img"));
         EXPECT_EQ(ours.count("href=\"http"), original.count("href=\"http"));
