@@ -433,8 +433,12 @@ void RtfWriter::writeFootnote(QByteArray& body, int note)
     for (qsizetype i = 0; i < blocks.size(); ++i) {
         body += "\\pard\\plain";
         body += paraProps(blocks[i].blockFormat());
-        body += ' ';
-        writeFragments(body, blocks[i]);
+        const bool list = listOf(blocks[i]) >= 0;
+        if (list)
+            writeListParagraph(body, blocks[i]);
+        else
+            body += ' ';
+        writeFragments(body, blocks[i], list);
         if (i + 1 < blocks.size())
             body += "\\par\n";
     }

@@ -229,6 +229,25 @@ TEST(RtfLists, ReadListsWrittenBackAsLists)
     }
 }
 
+TEST(RtfLists, ListsInFootnotesWrittenBackAsLists)
+{
+    QTextDocument doc;
+    const std::string shown = read("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}"
+                                   "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                                   "\\pard Texte{\\super\\chftn}{\\*\\footnote\\pard\\plain{\\super\\chftn} Note :\\par"
+                                   "\\pard\\plain\\ls1\\ilvl0{\\listtext \\u8226 ?\\tab}point}\\par}",
+                                   doc);
+    EXPECT_EQ(shown, utf8("Texte1\n1 Note :\n•\tpoint"));
+    EXPECT_EQ(listShape(doc), (QStringList{"-", "-", "1/0/23"}));
+    const QByteArray written = writeRtf(doc);
+    const qsizetype note = written.indexOf("{\\*\\footnote");
+    ASSERT_GE(note, 0) << written.toStdString();
+    EXPECT_GT(written.indexOf("\\ls1\\ilvl0", note), note);
+    QTextDocument back;
+    EXPECT_EQ(read(written, back), shown);
+    EXPECT_EQ(listShape(back), listShape(doc));
+}
+
 TEST(RtfLists, ListsMadeInTheDocumentWrittenAsLists)
 {
     QTextDocument doc;
