@@ -79,6 +79,8 @@ bool RtfReader::run(QString* error)
         freshBlock_ = false;
     }
     cursor_.endEditBlock();
+    if (hiddenParagraphs_)
+        doc_.markContentsDirty(0, doc_.characterCount());  // blocks made invisible
     doc_.setProperty(kRtfHeadersProperty, headers_.isEmpty() ? QVariant() : QVariant(headers_));
     return true;
 }
@@ -590,12 +592,24 @@ QString shownPlainText(const QTextDocument& document)
     // The document's plain text has a character for each position.
     QString text = document.toPlainText();
     std::vector<qsizetype> soft;
-    for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
+        if (!b.isVisible()) {
+            // Its text and its end; the last block, the end before it.
+            const qsizetype end = b.position() + b.length() - 1;
+            if (end >= text.size() && b.position() > 0)
+                soft.push_back(b.position() - 1);
+            for (qsizetype i = b.position(); i <= end && i < text.size(); ++i)
+                soft.push_back(i);
+            continue;
+        }
         for (auto it = b.begin(); !it.atEnd(); ++it)
             if (it.fragment().charFormat().boolProperty(kRtfSoftBreak)
                 || it.fragment().charFormat().hasProperty(kRtfHiddenText))
                 for (int i = 0; i < it.fragment().length(); ++i)
                     soft.push_back(it.fragment().position() + i);
+    }
+    std::sort(soft.begin(), soft.end());
+    soft.erase(std::unique(soft.begin(), soft.end()), soft.end());
     if (soft.empty())
         return text;
     QString out;

@@ -64,6 +64,9 @@ inline constexpr int kRtfFootnote = QTextFormat::UserProperty + 0x59;
 // text's format; the text is not shown, and is written back hidden.
 inline constexpr int kRtfHiddenText = QTextFormat::UserProperty + 0x61;
 inline constexpr char16_t kHiddenTextMark = 0x2060;
+// Block property of a paragraph wholly hidden, its end too (\v\par): the
+// block is not shown, and is written back hidden.
+inline constexpr int kRtfHiddenParagraph = QTextFormat::UserProperty + 0x62;
 
 // Property of the document (a QByteArray) holding its headers and footers,
 // the RTF groups as the file gave them: they are not shown, and written back.
@@ -91,8 +94,8 @@ bool readRtf(const QByteArray& rtf, QTextDocument& document, QString* error = nu
              RtfReadNotes* notes = nullptr);
 
 // The text of a document as the reader shows it, paragraphs separated by
-// '\n', without the break opportunities put into long words nor the marks
-// of hidden text.
+// '\n', without the break opportunities put into long words, the marks of
+// hidden text nor the paragraphs wholly hidden.
 QString shownPlainText(const QTextDocument& document);
 
 }  // namespace tolvi

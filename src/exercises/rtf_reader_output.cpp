@@ -334,6 +334,13 @@ void RtfReader::endParagraph()
     para_.block = blockFormat();
     para_.mark = charFormat();
     applyList(para_, state().para);
+    if (state().ch.hidden && std::all_of(para_.pieces.begin(), para_.pieces.end(), [](const Piece& p) {
+            return p.format.hasProperty(kRtfHiddenText);
+        })) {
+        // Its end hidden too: the paragraph is not shown.
+        para_.block.setProperty(kRtfHiddenParagraph, true);
+        hiddenParagraphs_ = true;
+    }
     if (!openNotes_.empty()) {
         para_.block.setProperty(kRtfFootnote, openNotes_.back().second);
         if (notes_.size() < 100000)

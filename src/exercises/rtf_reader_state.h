@@ -269,6 +269,7 @@ private:
     std::vector<std::pair<int, int>> openNotes_;
     bool pageBreakPending_ = false;
     bool paragraphGoesOn_ = false;  // the paragraph being read was cut
+    bool hiddenParagraphs_ = false;  // paragraphs wholly hidden were read
     // Lists: the levels of each list of the list table, the lists of the
     // \listid numbers and of the \ls numbers, and the numbers each list's
     // items have reached.

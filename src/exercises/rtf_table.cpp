@@ -206,6 +206,8 @@ void insertParagraph(QTextCursor& cursor, const Paragraph& p, bool reuseBlock)
         cursor.insertBlock(p.block, p.empty() ? p.mark : QTextCharFormat());
     }
     insertPieces(cursor, p);
+    if (p.block.boolProperty(kRtfHiddenParagraph))
+        cursor.block().setVisible(false);
 }
 
 void insertTable(QTextCursor& cursor, std::vector<Row>& rows, const ColorLookup& colors)
@@ -347,10 +349,14 @@ void insertTable(QTextCursor& cursor, std::vector<Row>& rows, const ColorLookup&
             if (fresh) {
                 // The cell's format is the first block's character format:
                 // set below, with the paragraph mark in it.
-                c.setBlockFormat(ps[i].block);
-                if (i > 0 && ps[i].empty())
-                    c.setBlockCharFormat(ps[i].mark);
-                insertPieces(c, ps[i]);
+                if (i == 0) {
+                    c.setBlockFormat(ps[0].block);
+                    insertPieces(c, ps[0]);
+                    if (ps[0].block.boolProperty(kRtfHiddenParagraph))
+                        c.block().setVisible(false);
+                } else {
+                    insertParagraph(c, ps[i], true);
+                }
                 fresh = false;
             } else {
                 insertParagraph(c, ps[i], false);

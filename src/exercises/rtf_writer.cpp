@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace tolvi::rtfwrite {
 
@@ -328,16 +329,20 @@ void RtfWriter::writeBlock(QByteArray& body, const QTextBlock& block, const char
         writeListParagraph(body, block);  // its words, then its mark
     else
         body += ' ';
+    // A paragraph wholly hidden: its end hidden too.
+    const bool hidden = block.blockFormat().boolProperty(kRtfHiddenParagraph) && std::string_view(end) == "\\par";
     if (block.length() <= 1) {
         // An empty line keeps the size of its paragraph mark.
         body += '{';
         body += charProps(block.charFormat());
+        if (hidden)
+            body += "\\v";
         body += end;
         body += "}\n";
         return;
     }
     writeFragments(body, block, list);
-    body += end;
+    body += hidden ? "{\\v\\par}" : end;
     body += '\n';
 }
 

@@ -3,12 +3,15 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLength>
 #include <QTextTable>
 
 #include <memory>
+#include <vector>
 
 namespace tolvi {
 
@@ -23,6 +26,50 @@ void collectTables(QTextFrame* frame, QList<QTextTable*>& tables)
         if (auto* table = qobject_cast<QTextTable*>(child))
             tables << table;
         collectTables(child, tables);
+    }
+}
+
+// A paragraph in the same frame right before or after `b`, or an invalid one.
+QTextBlock neighbour(const QTextBlock& b, bool before)
+{
+    const QTextBlock n = before ? b.previous() : b.next();
+    if (!n.isValid())
+        return n;
+    const bool adjacent = before ? n.position() + n.length() == b.position() : b.position() + b.length() == n.position();
+    return adjacent && QTextCursor(n).currentFrame() == QTextCursor(b).currentFrame() ? n : QTextBlock();
+}
+
+// Takes out of `copy` the paragraphs `document` does not show (wholly hidden
+// text): a copy of a document shows every paragraph, and printing copies the
+// document again.
+void removeHiddenParagraphs(const QTextDocument& document, QTextDocument& copy)
+{
+    if (copy.blockCount() != document.blockCount())
+        return;
+    std::vector<int> hidden;
+    int index = 0;
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next(), ++index)
+        if (!b.isVisible())
+            hidden.push_back(index);
+    // From the end, so that the numbers of the blocks before stay right.
+    for (auto it = hidden.rbegin(); it != hidden.rend(); ++it) {
+        const QTextBlock b = copy.findBlockByNumber(*it);
+        if (!b.isValid())
+            continue;
+        QTextCursor c(b);
+        c.setPosition(b.position() + b.length() - 1, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+        // The empty paragraph left goes into the one before it, or takes
+        // in the one after it, in the same frame.
+        if (neighbour(c.block(), true).isValid()) {
+            c.deletePreviousChar();
+        } else if (const QTextBlock after = neighbour(c.block(), false); after.isValid()) {
+            const QTextBlockFormat format = after.blockFormat();
+            const QTextCharFormat mark = after.charFormat();
+            c.deleteChar();
+            c.setBlockFormat(format);
+            c.setBlockCharFormat(mark);
+        }
     }
 }
 
@@ -78,6 +125,7 @@ void printText(const QTextDocument& document, QPagedPaintDevice* device)
     if (!device)
         return;
     const std::unique_ptr<QTextDocument> copy(document.clone());
+    removeHiddenParagraphs(document, *copy);
     // The copy is laid out again by print, at the page's size.
     fitTablesToWidth(*copy, printableTextWidth(device->pageLayout()));
     copy->setPageSize(QSizeF());

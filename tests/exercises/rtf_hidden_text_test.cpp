@@ -57,9 +57,15 @@ TEST(RtfHiddenText, KeptNotShown)
     QTextDocument doc;
     ASSERT_TRUE(readRtf(kWordHidden, doc, nullptr));
     EXPECT_EQ(shownPlainText(doc).toStdString(),
-              "La célérité vaut  (à trouver).\nCellule\ndeux\n\nFin.");
+              "La célérité vaut  (à trouver).\nCellule\ndeux\nFin.");
     EXPECT_EQ(hiddenTexts(doc), (QStringList{QString::fromUtf8("La célérité vaut |Réponse : v = 3 m/s|b"),
                                              QString::fromUtf8("Cellule|日本"), "|Note au professeur."}));
+    // The paragraph of the note, its end hidden too, is not shown at all;
+    // the others are.
+    QStringList shown;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        shown << (b.isVisible() ? "+" : "-");
+    EXPECT_EQ(shown.join(""), "+++-+");
 }
 
 TEST(RtfHiddenText, WrittenBackHidden)
@@ -69,11 +75,16 @@ TEST(RtfHiddenText, WrittenBackHidden)
     const QByteArray written = writeRtf(doc);
     EXPECT_TRUE(written.contains("\\v R\\'e9ponse : v = 3 m/s\\v0")) << written.toStdString();
     EXPECT_TRUE(written.contains("\\v \\u26085\\'3f\\u26412\\'3f\\v0"));
+    EXPECT_TRUE(written.contains("\\v Note au professeur.\\v0 }{\\v\\par}"));
     QTextDocument back;
     ASSERT_TRUE(readRtf(written, back, nullptr));
     EXPECT_EQ(shownPlainText(back), shownPlainText(doc));
     EXPECT_EQ(hiddenTexts(back), hiddenTexts(doc));
     EXPECT_EQ(paragraphs(back), paragraphs(doc));
+    int hiddenBlocks = 0;
+    for (QTextBlock b = back.begin(); b.isValid(); b = b.next())
+        hiddenBlocks += !b.isVisible();
+    EXPECT_EQ(hiddenBlocks, 1);
     EXPECT_FALSE(written.contains("\xE2\x81\xA0"));
     EXPECT_FALSE(written.contains("\\u8288"));  // the mark is not text
 }

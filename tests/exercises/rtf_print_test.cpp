@@ -31,7 +31,8 @@ const char kLetterTable[] =
     "\\pard\\plain\\intbl\\f0\\fs22 Dur\\'e9e\\cell Position\\cell Remarque\\cell\\row\n"
     "\\trowd\\trgaph108\\trleft-108\\cellx3600\\cellx7200\\cellx10692\n"
     "\\pard\\plain\\intbl\\f0\\fs22 0,5 s\\cell 1,25 m\\cell bord droit du tableau\\cell Cellule trop loin\\cell\\row\n"
-    "\\pard\\plain\\f0\\fs22 Fin de la premi\\'e8re page.\\page Deuxi\\'e8me page.\\par}";
+    "\\pard\\plain\\f0\\fs22 Fin de la premi\\'e8re page.\\page Deuxi\\'e8me page.\\par"
+    "{\\v Note au professeur.\\par}}";
 
 struct Word {
     QString text;
@@ -147,4 +148,30 @@ TEST(TextPrint, TablesWithinTheMarginsAndPagesBroken)
     EXPECT_TRUE(firstPage.contains(QString::fromUtf8("Fin de la première page.")));
     // Then the page's number, as printing numbers its pages.
     EXPECT_EQ(secondPage.trimmed(), QString::fromUtf8("Deuxième page. 2"));
+}
+
+TEST(TextPrint, HiddenParagraphsAreNotPrinted)
+{
+    // Eighty hidden paragraphs would fill a page of empty lines.
+    QByteArray rtf = "{\\rtf1\\ansi\\pard Visible en haut.\\par";
+    for (int i = 0; i < 80; ++i)
+        rtf += "{\\v Note cach\\'e9e au professeur.\\par}";
+    rtf += "Visible aussi.\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, doc, nullptr));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("cache.pdf");
+    {
+        QPdfWriter writer(path);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        printText(doc, &writer);
+    }
+    const auto pages = pdfWords(path);
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(pages->count, 1);
+    QString text;
+    for (const Word& w : pages->words)
+        text += w.text + u' ';
+    EXPECT_EQ(text.trimmed(), QStringLiteral("Visible en haut. Visible aussi. 1"));
 }
