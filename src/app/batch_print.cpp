@@ -2,6 +2,7 @@
 // PDF file, the exercise text to a PDF file, a picture on the clipboard.
 #include "app/batch.h"
 #include "app/program.h"
+#include "exercises/text_print.h"
 #include "mainwin/feuille_p.h"
 #include "measure/clipboard.h"
 #include "measure/confimp.h"
@@ -79,7 +80,7 @@ bool printTextPdf(BatchContext& ctx, const QString& path)
         {
             QPdfWriter writer(&device);
             writer.setTitle(QStringLiteral("Tolvi"));
-            ctx.program.window().supertext()->document()->print(&writer);
+            printText(*ctx.program.window().supertext()->document(), &writer);
         }
         return device.isSequential() || device.pos() > before;
     });

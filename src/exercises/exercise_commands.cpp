@@ -8,6 +8,7 @@
 #include "exercises/rtf_file.h"
 #include "exercises/rtf_reader.h"
 #include "exercises/rtf_writer.h"
+#include "exercises/text_print.h"
 #include "mainwin/feuille_p.h"
 #include "mainwin/flag_file.h"
 #include "mainwin/shared_state.h"
@@ -237,7 +238,7 @@ void Fichexo::imprimetexte_Click()
                                                   : defaultPrinterDialog(printer, &ctx_.main);
     if (!chosen)
         return;
-    ctx_.main.supertext()->print(&printer);
+    printText(*ctx_.main.supertext()->document(), &printer);
 }
 
 }  // namespace tolvi

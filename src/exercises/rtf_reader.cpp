@@ -79,6 +79,8 @@ bool RtfReader::run(QString* error)
         freshBlock_ = false;
     }
     cursor_.endEditBlock();
+    if (hiddenParagraphs_)
+        doc_.markContentsDirty(0, doc_.characterCount());  // blocks made invisible
     doc_.setProperty(kRtfHeadersProperty, headers_.isEmpty() ? QVariant() : QVariant(headers_));
     return true;
 }
@@ -124,6 +126,8 @@ void RtfReader::closeGroup()
         shapeWithPicture_ = 0;  // the shape ends
     if (closing == Destination::Picture && outer != Destination::Picture)
         finishPicture();
+    if (closing == Destination::ListLevelText && outer != Destination::ListLevelText)
+        commitLevelText();
     if (closing == Destination::FontTable)
         commitFont();  // an entry without its ';'
     if (closing == Destination::ColorTable && outer != Destination::ColorTable && colorGiven_) {
@@ -176,6 +180,10 @@ void RtfReader::controlWord(const Token& t)
             startFootnote();
             return;
         }
+        if ((w == "listtable" || w == "listoverridetable") && s.dest == Destination::Text) {
+            s.dest = w == "listtable" ? Destination::ListTable : Destination::ListOverrides;
+            return;
+        }
         if (w == "updnprop" && s.dest == Destination::Text && t.hasParam) {
             // {\*\updnprop5800}: a group of its own, for the text around it.
             const int size = std::clamp(t.param, 0, 100000);
@@ -186,10 +194,10 @@ void RtfReader::controlWord(const Token& t)
             CharState& around = (stack_.size() >= 2 && deepGroups_.empty() ? stack_[stack_.size() - 2] : s).ch;
             around.shift = std::clamp(t.param, -3276, 3276);
         }
-        if (w == "nesttableprops" && s.dest == Destination::Text) {
-            // A row of a table inside a cell ends: its cells are one line.
+        if (w == "nesttableprops" && s.dest == Destination::Text && !outerTables_.empty()) {
+            // The definition of a row of a table in a cell, and its end.
             flushText();
-            endParagraph();
+            return;
         }
         s.dest = Destination::Skip;
         return;
@@ -222,6 +230,11 @@ void RtfReader::controlWord(const Token& t)
 
     if (s.dest == Destination::FontTable) {
         fontTableWord(t);
+        return;
+    }
+    if (s.dest == Destination::ListTable || s.dest == Destination::ListLevelText
+        || s.dest == Destination::ListOverrides) {
+        listTableWord(t);
         return;
     }
     if (s.dest == Destination::FieldInstruction) {
@@ -308,6 +321,7 @@ void RtfReader::controlWord(const Token& t)
             footnoteMark();
     } else if (w == "listtext") {
         s.listText = true;
+        s.ch.listMark = true;
     } else if (w == "cell") {
         if (text)
             endCell();
@@ -315,10 +329,11 @@ void RtfReader::controlWord(const Token& t)
         if (text)
             endRow();
     } else if (w == "nestcell") {
-        nestedCellPending_ = true;
-    } else if (w == "nestrow") {
         if (text)
-            endParagraph();
+            endCell(std::max(2, paragraphDepth()));
+    } else if (w == "nestrow") {
+        if (text && !outerTables_.empty())
+            endRow(std::max(2, paragraphDepth()));
     } else if (!characterWord(w, t.hasParam, t.param) && !paragraphWord(w, t.hasParam, t.param)) {
         tableWord(w, t.hasParam, t.param);
     }
@@ -387,6 +402,10 @@ bool RtfReader::destinationWord(std::string_view w)
         startFootnote();
         return true;
     }
+    if (w == "listtable" || w == "listoverridetable") {
+        s.dest = w == "listtable" ? Destination::ListTable : Destination::ListOverrides;
+        return true;
+    }
     static constexpr std::string_view headers[] = {"header",  "headerl", "headerr", "headerf",
                                                    "footer",  "footerl", "footerr", "footerf"};
     for (std::string_view k : headers) {
@@ -397,7 +416,7 @@ bool RtfReader::destinationWord(std::string_view w)
         }
     }
     static constexpr std::string_view skipped[] = {
-        "stylesheet", "info",      "listtable", "listoverridetable", "revtbl",    "rsidtbl",
+        "stylesheet", "info",      "revtbl",    "rsidtbl",
         "annotation",        "atnid",     "atnauthor",
         "objdata",   "objclass",  "objname",           "nonshppict", "shprslt",
         "xe",         "tc",        "txe",       "rxe",               "bkmkstart", "bkmkend",
@@ -420,8 +439,10 @@ bool RtfReader::characterWord(std::string_view w, bool hasParam, int param)
     CharState& c = state().ch;
     const bool on = !hasParam || param != 0;
     if (w == "plain") {
+        const bool listMark = c.listMark;
         c = CharState{};
         c.font = defaultFont_;
+        c.listMark = listMark;
     } else if (w == "b") {
         c.bold = on;
     } else if (w == "i") {
@@ -503,101 +524,17 @@ bool RtfReader::paragraphWord(std::string_view w, bool hasParam, int param)
         p.lineMultiple = !hasParam || param != 0;
     else if (w == "intbl")
         p.inTable = true;
+    else if (w == "itap")
+        p.depth = std::clamp(param, 0, kMaxTableDepth);
+    else if (w == "ls")
+        p.list = std::clamp(param, 0, 1 << 20);
+    else if (w == "ilvl")
+        p.level = std::clamp(param, 0, rtf::kListLevels - 1);
     else if (w == "brdrt" || w == "brdrl" || w == "brdrb" || w == "brdrr" || w == "box")
         borderTarget_ = BorderTarget::None;  // borders of a paragraph: not kept
     else
         return false;
     return true;
-}
-
-// Row and cell definitions of tables.
-bool RtfReader::tableWord(std::string_view w, bool hasParam, int param)
-{
-    constexpr int kBound = 1 << 20;  // twips
-    const int v = std::clamp(param, -kBound, kBound);
-    if (w == "trowd") {
-        if (!rowOpen_) {
-            if (!para_.empty() && !state().para.inTable)
-                endParagraph();  // text before the table without its \par
-            startRow();
-        }
-        rowDef_ = RowDef{};
-        cellDef_ = CellDef{};
-        rowBorders_ = {};
-        cellBorderGiven_ = {};
-        borderTarget_ = BorderTarget::None;
-    } else if (w == "trleft") {
-        rowDef_.left = v;
-    } else if (w == "trgaph") {
-        rowDef_.gap = std::clamp(param, 0, 1440);
-    } else if (w == "trql" || w == "trqc" || w == "trqr") {
-        rowDef_.align = w == "trqc" ? 1 : w == "trqr" ? 2 : 0;
-    } else if (w.size() == 7 && w.substr(0, 6) == "trbrdr") {
-        static constexpr std::string_view sides = "tlbrhv";
-        const auto side = sides.find(w[6]);
-        if (side == std::string_view::npos)
-            return false;
-        borderTarget_ = BorderTarget::Row;
-        borderSide_ = int(side);
-        rowBorders_[side] = Border{};
-    } else if (w.size() == 7 && w.substr(0, 6) == "clbrdr") {
-        static constexpr std::string_view sides = "tlbr";
-        const auto side = sides.find(w[6]);
-        if (side == std::string_view::npos)
-            return false;
-        borderTarget_ = BorderTarget::Cell;
-        borderSide_ = int(side);
-        cellDef_.borders[side] = Border{};
-        cellBorderGiven_[side] = true;
-    } else if (w.substr(0, 4) == "brdr") {
-        Border* b = border(borderSide_);
-        if (!b)
-            return true;
-        if (w == "brdrnone")
-            b->on = false;
-        else if (w == "brdrw")
-            b->width = std::clamp(param, 0, 1000);
-        else if (w == "brdrcf")
-            b->color = hasParam ? param : -1;
-        else if (w != "brdrbtw" && w != "brdrbar" && w != "brdrsp")
-            b->on = true;  // a line of any style
-    } else if (w == "clvertalt" || w == "clvertalc" || w == "clvertalb") {
-        cellDef_.valign = w == "clvertalc" ? 1 : w == "clvertalb" ? 2 : 0;
-    } else if (w == "clcbpat") {
-        cellDef_.background = hasParam ? param : -1;
-    } else if (w == "clmrg") {
-        cellDef_.mergedLeft = true;
-    } else if (w == "clvmrg") {
-        cellDef_.mergedUp = true;
-    } else if (w == "cellx") {
-        cellDef_.right = v;
-        // Sides without a border of their own take the row's.
-        const bool firstCell = rowDef_.cells.empty();
-        const Border& vertical = rowBorders_[5].on ? rowBorders_[5] : rowBorders_[firstCell ? 1 : 3];
-        const Border* fromRow[4] = {&rowBorders_[0], firstCell ? &rowBorders_[1] : &vertical,
-                                    &rowBorders_[2], rowBorders_[5].on ? &rowBorders_[5] : &rowBorders_[3]};
-        for (int side = Top; side <= Right; ++side)
-            if (!cellBorderGiven_[side])
-                cellDef_.borders[side] = *fromRow[side];
-        if (rowDef_.cells.size() < 4096)
-            rowDef_.cells.push_back(cellDef_);
-        cellDef_ = CellDef{};
-        cellBorderGiven_ = {};
-        borderTarget_ = BorderTarget::None;
-    } else {
-        return false;
-    }
-    return true;
-}
-
-Border* RtfReader::border(int side)
-{
-    switch (borderTarget_) {
-    case BorderTarget::Cell: return &cellDef_.borders[std::clamp(side, 0, 3)];
-    case BorderTarget::Row: return &rowBorders_[std::clamp(side, 0, 5)];
-    case BorderTarget::None: break;
-    }
-    return nullptr;
 }
 
 void RtfReader::controlSymbol(unsigned char c)
@@ -655,11 +592,24 @@ QString shownPlainText(const QTextDocument& document)
     // The document's plain text has a character for each position.
     QString text = document.toPlainText();
     std::vector<qsizetype> soft;
-    for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
+        if (!b.isVisible()) {
+            // Its text and its end; the last block, the end before it.
+            const qsizetype end = b.position() + b.length() - 1;
+            if (end >= text.size() && b.position() > 0)
+                soft.push_back(b.position() - 1);
+            for (qsizetype i = b.position(); i <= end && i < text.size(); ++i)
+                soft.push_back(i);
+            continue;
+        }
         for (auto it = b.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().boolProperty(kRtfSoftBreak))
+            if (it.fragment().charFormat().boolProperty(kRtfSoftBreak)
+                || it.fragment().charFormat().hasProperty(kRtfHiddenText))
                 for (int i = 0; i < it.fragment().length(); ++i)
                     soft.push_back(it.fragment().position() + i);
+    }
+    std::sort(soft.begin(), soft.end());
+    soft.erase(std::unique(soft.begin(), soft.end()), soft.end());
     if (soft.empty())
         return text;
     QString out;

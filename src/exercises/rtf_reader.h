@@ -10,11 +10,13 @@
 // Cyrillic, Greek, Chinese, Japanese, ... and the Symbol and Wingdings fonts
 // turned into Unicode), Unicode characters, PNG and JPEG pictures, and tables
 // (\trowd ... \cell ... \row) as QTextTable with their column widths, cell
-// borders, shading, vertical alignment and merged cells. List items come out
-// as plain paragraphs with their bullet or number text; nested tables as
-// cells of the outer table, their cells separated by tabs. Stylesheets,
-// headers and footers, footnotes, field instructions, hidden text, binary
-// objects and pictures in other formats (metafiles, bitmaps) are skipped.
+// borders, shading, vertical alignment and merged cells. List items show
+// their bullet or number as text (\listtext, or made from the list table
+// when the file leaves it out or blank), and keep their list and level
+// (rtf_lists.h); tables in cells of tables (\itap, \nestcell, \nestrow) as
+// tables in the cells. Hidden text (\v) is kept, not shown, in a mark
+// (kRtfHiddenText). Stylesheets, field instructions and binary objects are
+// skipped.
 //
 // Safe on any input, in time linear in its size: numbers, font names,
 // tables and picture data are bounded; groups nested beyond a depth share
@@ -57,6 +59,15 @@ inline constexpr int kRtfField = QTextFormat::UserProperty + 0x58;
 // paragraphs, put at the end of the text: the note's number.
 inline constexpr int kRtfFootnote = QTextFormat::UserProperty + 0x59;
 
+// Character property of a mark standing for hidden text (\v): the text (a
+// QString). The mark is a zero-width character (U+2060) in the hidden
+// text's format; the text is not shown, and is written back hidden.
+inline constexpr int kRtfHiddenText = QTextFormat::UserProperty + 0x61;
+inline constexpr char16_t kHiddenTextMark = 0x2060;
+// Block property of a paragraph wholly hidden, its end too (\v\par): the
+// block is not shown, and is written back hidden.
+inline constexpr int kRtfHiddenParagraph = QTextFormat::UserProperty + 0x62;
+
 // Property of the document (a QByteArray) holding its headers and footers,
 // the RTF groups as the file gave them: they are not shown, and written back.
 inline constexpr char kRtfHeadersProperty[] = "tolviRtfHeaders";
@@ -83,7 +94,8 @@ bool readRtf(const QByteArray& rtf, QTextDocument& document, QString* error = nu
              RtfReadNotes* notes = nullptr);
 
 // The text of a document as the reader shows it, paragraphs separated by
-// '\n', without the break opportunities put into long words.
+// '\n', without the break opportunities put into long words, the marks of
+// hidden text nor the paragraphs wholly hidden.
 QString shownPlainText(const QTextDocument& document);
 
 }  // namespace tolvi

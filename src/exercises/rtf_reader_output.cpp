@@ -56,6 +56,12 @@ void RtfReader::textByte(unsigned char b)
             red_ = green_ = blue_ = 0;
         }
         return;
+    case Destination::ListTable:
+    case Destination::ListOverrides:
+        return;
+    case Destination::ListLevelText:
+        listTextByte(b);
+        return;
     case Destination::FieldInstruction:
         if (b >= 0x20 && fieldInstruction_.size() < kMaxFieldInstruction)
             fieldInstruction_.append(QChar(decoder_.byte(isMultiByte(documentCodePage_) ? 1252 : documentCodePage_, b)));
@@ -86,8 +92,6 @@ void RtfReader::textByte(unsigned char b)
         return;
     }
     // A character of two bytes: decoded when its text ends.
-    if (s.ch.hidden)
-        return;
     if (!bytes_.isEmpty() && bytesCodePage_ != e.codePage)
         decodeBytes();
     bytesCodePage_ = e.codePage;
@@ -140,21 +144,13 @@ void RtfReader::appendText(QChar c)
     if (!bytes_.isEmpty())
         decodeBytes();
     const GroupState& s = state();
-    if (s.dest != Destination::Text || s.ch.hidden)
+    if (s.dest != Destination::Text)
         return;
-    if (nestedCellPending_) {
-        nestedCellPending_ = false;
-        pending_.append(QChar(u'\t'));
-    }
     pending_.append(c);
 }
 
 void RtfReader::decodeBytes()
 {
-    if (nestedCellPending_) {
-        nestedCellPending_ = false;
-        pending_.append(QChar(u'\t'));
-    }
     decoder_.append(bytesCodePage_, bytes_, pending_);
     bytes_.clear();
 }
@@ -191,6 +187,8 @@ QTextCharFormat RtfReader::makeCharFormat() const
     }
     if (c.noteMark > 0)
         f.setProperty(kRtfFootnote, c.noteMark);
+    if (c.listMark)
+        f.setProperty(kRtfListMark, true);
     const auto font = fonts_.constFind(c.font);
     // Text of a symbol font has been turned into Unicode: it shows in the
     // document's font.
@@ -299,7 +297,9 @@ void RtfReader::flushText()
         text.append(c);
     }
     pending_.clear();
-    if (!text.isEmpty())
+    if (!text.isEmpty() && state().ch.hidden)
+        addHiddenText(text);
+    else if (!text.isEmpty())
         para_.add(text, charFormat());
     // A long paragraph of many formats: its text so far becomes a block.
     if (para_.text.size() > kMaxBlockText && !rowOpen_ && !state().para.inTable && openNotes_.empty()) {
@@ -308,14 +308,39 @@ void RtfReader::flushText()
     }
 }
 
+// Hidden text: kept in a mark of its format, not shown. Hidden text right
+// after hidden text of the same look goes into the same mark.
+void RtfReader::addHiddenText(const QString& text)
+{
+    QTextCharFormat format = charFormat();
+    if (!para_.pieces.empty()) {
+        Piece& last = para_.pieces.back();
+        QTextCharFormat lastLook = last.format;
+        lastLook.clearProperty(kRtfHiddenText);
+        if (last.format.hasProperty(kRtfHiddenText) && lastLook == format) {
+            last.format.setProperty(kRtfHiddenText, last.format.stringProperty(kRtfHiddenText) + text);
+            return;
+        }
+    }
+    format.setProperty(kRtfHiddenText, text);
+    para_.add(QStringView(u"\u2060"), format);
+}
+
 // The paragraph read so far ends: into the cell of the table being read, or
 // into the document.
 void RtfReader::endParagraph()
 {
     flushText();
-    nestedCellPending_ = false;
     para_.block = blockFormat();
     para_.mark = charFormat();
+    applyList(para_, state().para);
+    if (state().ch.hidden && std::all_of(para_.pieces.begin(), para_.pieces.end(), [](const Piece& p) {
+            return p.format.hasProperty(kRtfHiddenText);
+        })) {
+        // Its end hidden too: the paragraph is not shown.
+        para_.block.setProperty(kRtfHiddenParagraph, true);
+        hiddenParagraphs_ = true;
+    }
     if (!openNotes_.empty()) {
         para_.block.setProperty(kRtfFootnote, openNotes_.back().second);
         if (notes_.size() < 100000)
@@ -331,7 +356,8 @@ void RtfReader::endParagraph()
         para_.block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         pageBreakPending_ = false;
     }
-    if (rowOpen_ || state().para.inTable) {
+    if (rowOpen_ || state().para.inTable || !outerTables_.empty()) {
+        setTableDepth(paragraphDepth());
         currentCell().paragraphs.push_back(std::move(para_));
     } else {
         finishTable();
@@ -339,64 +365,6 @@ void RtfReader::endParagraph()
         freshBlock_ = false;
     }
     para_ = Paragraph{};
-}
-
-void RtfReader::endCell()
-{
-    flushText();
-    nestedCellPending_ = false;
-    para_.block = blockFormat();
-    para_.mark = charFormat();
-    currentCell().paragraphs.push_back(std::move(para_));
-    para_ = Paragraph{};
-    cellOpen_ = false;
-}
-
-void RtfReader::endRow()
-{
-    if (!rowOpen_ && para_.empty())
-        return;  // nothing of a row
-    if (!para_.empty())
-        endCell();  // the last cell without its \cell
-    // The definition given before the cells; else the one given after them
-    // (Word 2003 writes both).
-    if (rows_.back().def.cells.empty())
-        rows_.back().def = rowDef_;
-    rowOpen_ = false;
-    cellOpen_ = false;
-}
-
-void RtfReader::startRow()
-{
-    rows_.emplace_back();
-    rowOpen_ = true;
-    cellOpen_ = false;
-}
-
-Cell& RtfReader::currentCell()
-{
-    if (!rowOpen_)
-        startRow();  // a cell without \trowd: the row takes the last definition
-    if (!cellOpen_) {
-        if (rows_.back().cells.empty())
-            rows_.back().def = rowDef_;
-        rows_.back().cells.emplace_back();
-        cellOpen_ = true;
-    }
-    return rows_.back().cells.back();
-}
-
-void RtfReader::finishTable()
-{
-    if (rows_.empty())
-        return;
-    if (rowOpen_)
-        endRow();
-    insertTable(cursor_, rows_, [this](int i) -> std::optional<QColor> {
-        return i >= 0 && i < colors_.size() ? colors_[i] : std::nullopt;
-    });
-    rows_.clear();
-    freshBlock_ = true;
 }
 
 void RtfReader::commitFont()

@@ -209,10 +209,6 @@ void RtfReader::finishPicture()
     f.setProperty(kRtfPictureData, p.data);
     f.setProperty(kRtfPictureKind, p.words);
     flushText();
-    if (nestedCellPending_) {
-        nestedCellPending_ = false;
-        para_.add(u"\t", charFormat());
-    }
     para_.add(QString(QChar::ObjectReplacementCharacter), f);
 }
 
@@ -228,10 +224,6 @@ void RtfReader::addPictureNotShown(const Picture& p)
     const bool hidden = state().ch.hidden;
     if (hidden)
         return;
-    if (nestedCellPending_) {
-        nestedCellPending_ = false;
-        para_.add(u"\t", charFormat());
-    }
     para_.add(kPictureNotShown, f);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The RTF reader's state and its handlers: rtf_reader.cpp reads the groups
-// and control words, rtf_reader_output.cpp turns text, paragraphs, tables
-// and pictures into the document.
+// and control words, rtf_reader_output.cpp turns text and paragraphs into the
+// document, rtf_reader_tables.cpp tables, rtf_reader_pictures.cpp pictures,
+// rtf_reader_lists.cpp lists.
 
 #include "exercises/rtf_charsets.h"
+#include "exercises/rtf_lists.h"
 #include "exercises/rtf_table.h"
 #include "exercises/rtf_tokenizer.h"
 
@@ -48,6 +50,7 @@ inline constexpr qsizetype kMaxBlockText = 65536;
 inline constexpr qsizetype kMaxDensePieces = 500000;
 inline constexpr int kMaxFontName = 256;
 inline constexpr int kMaxTableEntries = 32768;  // fonts or colours
+inline constexpr int kMaxTableDepth = 16;       // tables in cells of tables ...
 // Largest shown size of a picture: an A4 page's height at 96 dots per inch.
 inline constexpr double kMaxPictureShown = 1123;
 
@@ -69,6 +72,9 @@ enum class Destination {
     Picture,
     ShapeInstructions,  // drawing object: text ignored, pictures kept
     FieldInstruction,   // \fldinst: the instruction's text is kept aside
+    ListTable,          // \listtable: the levels of each list
+    ListLevelText,      // \leveltext of a level
+    ListOverrides,      // \listoverridetable: the list each \ls stands for
 };
 
 enum class Script { None, Super, Sub };
@@ -88,6 +94,7 @@ struct CharState {
     int shiftedSize = 0;  // \updnprop, 0 when not given
     int field = -1;       // index of the field instruction whose result this is
     int noteMark = 0;     // a footnote's mark (\chftn): the note's number
+    bool listMark = false;  // text of a list item's mark (\listtext), kept by \plain
 
     bool operator==(const CharState&) const = default;
 };
@@ -103,6 +110,9 @@ struct ParaState {
     bool inTable = false;                 // \intbl
     bool rightToLeft = false;             // \rtlpar
     bool alignGiven = false;              // \ql \qc \qr \qj given
+    int depth = 0;                        // \itap: 2 in a table in a cell, 0 not given
+    int list = 0;                         // \ls: the list of the paragraph, 0 none
+    int level = 0;                        // \ilvl
 };
 
 struct GroupState {
@@ -163,11 +173,16 @@ private:
     bool characterWord(std::string_view w, bool hasParam, int param);
     bool paragraphWord(std::string_view w, bool hasParam, int param);
     bool tableWord(std::string_view w, bool hasParam, int param);
+    void listTableWord(const Token& t);
+    void listTextByte(unsigned char b);
+    void commitLevelText();
+    void applyList(Paragraph& p, const ParaState& state);
 
     // Text
     void appendText(QChar c);
     void decodeBytes();
     void flushText();
+    void addHiddenText(const QString& text);
     Encoding currentEncoding() const;
     QTextCharFormat charFormat();
     QTextCharFormat makeCharFormat() const;
@@ -175,8 +190,14 @@ private:
 
     // Paragraphs and tables
     void endParagraph();
-    void endCell();
-    void endRow();
+    // \cell and \row end a cell and a row of the outer table (depth 1),
+    // \nestcell and \nestrow those of a table in a cell (depth 2 or more).
+    void endCell(int depth = 1);
+    void endRow(int depth = 1);
+    int paragraphDepth() const;
+    void setTableDepth(int depth);
+    void enterNestedTable();
+    void leaveNestedTable();
     void startRow();
     Cell& currentCell();
     void finishTable();
@@ -206,7 +227,6 @@ private:
     QString pending_;   // text waiting to be added with the current format
     Paragraph para_;    // the paragraph being read
     bool freshBlock_ = true;      // the cursor's block is still to be written
-    bool nestedCellPending_ = false;  // a nested cell ended: a tab goes before the next text
     int fallbackToSkip_ = 0;      // bytes of \uN fallback still to skip
     bool starPending_ = false;    // "\*" seen: the next control word is an optional destination
 
@@ -249,6 +269,19 @@ private:
     std::vector<std::pair<int, int>> openNotes_;
     bool pageBreakPending_ = false;
     bool paragraphGoesOn_ = false;  // the paragraph being read was cut
+    bool hiddenParagraphs_ = false;  // paragraphs wholly hidden were read
+    // Lists: the levels of each list of the list table, the lists of the
+    // \listid numbers and of the \ls numbers, and the numbers each list's
+    // items have reached.
+    std::vector<ListLevels> lists_;
+    QHash<int, int> listIds_;    // \listid -> index in lists_
+    QHash<int, int> overrides_;  // \ls -> \listid
+    std::vector<ListCounter> listCounters_;
+    int listLevel_ = kListLevels;  // the level being read, kListLevels: none
+    bool listOpen_ = false;        // a list of the table is being read
+    QString levelText_;
+    int overrideList_ = 0, overrideNumber_ = 0;
+    bool overrideListGiven_ = false, overrideNumberGiven_ = false;
     // Headers and footers, as the file gives them (they are not shown).
     QByteArray headers_;
 
@@ -263,6 +296,16 @@ private:
     std::vector<Row> rows_;
     bool rowOpen_ = false;
     bool cellOpen_ = false;
+    // The tables around the one being read, when it stands in a cell.
+    struct TableLevel {
+        RowDef rowDef;
+        CellDef cellDef;
+        std::array<Border, 6> rowBorders;
+        std::array<bool, 4> cellBorderGiven;
+        std::vector<Row> rows;
+        bool rowOpen, cellOpen;
+    };
+    std::vector<TableLevel> outerTables_;
 };
 
 

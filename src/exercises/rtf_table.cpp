@@ -32,10 +32,15 @@ struct Span {
 
 void appendCell(Cell& to, Cell& from)
 {
-    for (Paragraph& p : from.paragraphs)
-        if (!p.empty())
-            to.paragraphs.push_back(std::move(p));
+    size_t table = 0;
+    for (size_t i = 0; i <= from.paragraphs.size(); ++i) {
+        for (; table < from.tables.size() && from.tables[table].before <= i; ++table)
+            to.tables.push_back(NestedTable{to.paragraphs.size(), std::move(from.tables[table].rows)});
+        if (i < from.paragraphs.size() && !from.paragraphs[i].empty())
+            to.paragraphs.push_back(std::move(from.paragraphs[i]));
+    }
     from.paragraphs.clear();
+    from.tables.clear();
 }
 
 // Rows as paragraphs, cells separated by tabs: for tables no grid can hold.
@@ -45,7 +50,14 @@ void insertAsParagraphs(QTextCursor& cursor, std::vector<Row>& rows)
         Paragraph line;
         for (size_t c = 0; c < row.cells.size(); ++c) {
             std::vector<Paragraph>& ps = row.cells[c].paragraphs;
+            size_t table = 0;
             for (size_t i = 0; i < ps.size(); ++i) {
+                for (; table < row.cells[c].tables.size() && row.cells[c].tables[table].before <= i; ++table) {
+                    // A table in the cell: its rows as lines of their own.
+                    insertParagraph(cursor, line, false);
+                    line = Paragraph{};
+                    insertAsParagraphs(cursor, row.cells[c].tables[table].rows);
+                }
                 if (i > 0) {
                     insertParagraph(cursor, line, false);
                     line = Paragraph{};
@@ -53,6 +65,11 @@ void insertAsParagraphs(QTextCursor& cursor, std::vector<Row>& rows)
                 line.block = ps[i].block;
                 line.mark = ps[i].mark;
                 line.append(ps[i]);
+            }
+            for (; table < row.cells[c].tables.size(); ++table) {
+                insertParagraph(cursor, line, false);
+                line = Paragraph{};
+                insertAsParagraphs(cursor, row.cells[c].tables[table].rows);
             }
             if (c + 1 < row.cells.size())
                 line.add(QStringLiteral("\t"), line.mark);
@@ -139,6 +156,10 @@ void Paragraph::add(QStringView t, const QTextCharFormat& format)
         addPiece(t, format);
         return;
     }
+    if (format.hasProperty(kRtfHiddenText)) {
+        addPiece(t, format);  // not shown: the word goes on
+        return;
+    }
     qsizetype from = 0;
     for (qsizetype i = 0; i < t.size(); ++i) {
         const char16_t u = t[i].unicode();
@@ -185,6 +206,8 @@ void insertParagraph(QTextCursor& cursor, const Paragraph& p, bool reuseBlock)
         cursor.insertBlock(p.block, p.empty() ? p.mark : QTextCharFormat());
     }
     insertPieces(cursor, p);
+    if (p.block.boolProperty(kRtfHiddenParagraph))
+        cursor.block().setVisible(false);
 }
 
 void insertTable(QTextCursor& cursor, std::vector<Row>& rows, const ColorLookup& colors)
@@ -277,7 +300,9 @@ void insertTable(QTextCursor& cursor, std::vector<Row>& rows, const ColorLookup&
 
     QTextTableFormat format;
     format.setBorder(0);
-    format.setBorderCollapse(true);
+    // Lines between cells drawn once; Qt does not draw them so for a table
+    // in a cell of a table, whose cells then draw their own.
+    format.setBorderCollapse(!cursor.currentTable());
     format.setCellSpacing(0);
     format.setCellPadding(0);
     const RowDef& first = rows.front().def;
@@ -311,12 +336,28 @@ void insertTable(QTextCursor& cursor, std::vector<Row>& rows, const ColorLookup&
         QTextTableCell cell = table->cellAt(s.row, s.first);
         QTextCursor c = cell.firstCursorPosition();
         const std::vector<Paragraph>& ps = s.content->paragraphs;
-        for (size_t i = 0; i < ps.size(); ++i) {
-            if (i == 0) {
+        std::vector<NestedTable>& tables = s.content->tables;
+        bool fresh = true;  // the cursor's block is still to be written
+        size_t table = 0;
+        for (size_t i = 0; i <= ps.size(); ++i) {
+            for (; table < tables.size() && tables[table].before <= i; ++table) {
+                insertTable(c, tables[table].rows, colors);
+                fresh = true;  // the block after the table
+            }
+            if (i == ps.size())
+                break;
+            if (fresh) {
                 // The cell's format is the first block's character format:
                 // set below, with the paragraph mark in it.
-                c.setBlockFormat(ps[0].block);
-                insertPieces(c, ps[0]);
+                if (i == 0) {
+                    c.setBlockFormat(ps[0].block);
+                    insertPieces(c, ps[0]);
+                    if (ps[0].block.boolProperty(kRtfHiddenParagraph))
+                        c.block().setVisible(false);
+                } else {
+                    insertParagraph(c, ps[i], true);
+                }
+                fresh = false;
             } else {
                 insertParagraph(c, ps[i], false);
             }

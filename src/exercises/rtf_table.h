@@ -83,8 +83,17 @@ struct RowDef {
     std::vector<CellDef> cells;
 };
 
+struct Row;
+
+// A table inside a cell, standing before the cell's paragraph `before`.
+struct NestedTable {
+    size_t before = 0;
+    std::vector<Row> rows;
+};
+
 struct Cell {
     std::vector<Paragraph> paragraphs;
+    std::vector<NestedTable> tables;  // in the order they stand
 };
 
 struct Row {
@@ -96,8 +105,9 @@ using ColorLookup = std::function<std::optional<QColor>(int)>;
 
 // Inserts the rows as one table at the cursor, which ends in the block after
 // the table. The columns are the edges of all rows together; cells that span
-// several of them, or are merged, become one cell. A table too large to lay
-// out as a grid is written as paragraphs, its cells separated by tabs.
+// several of them, or are merged, become one cell; tables in cells become
+// tables in the cells. A table too large to lay out as a grid is written as
+// paragraphs, its cells separated by tabs.
 void insertTable(QTextCursor& cursor, std::vector<Row>& rows, const ColorLookup& colors);
 
 }  // namespace tolvi::rtf

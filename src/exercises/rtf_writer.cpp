@@ -1,6 +1,7 @@
 #include "exercises/rtf_writer.h"
 
 #include "exercises/rtf_reader.h"
+#include "exercises/rtf_writer_impl.h"
 #include "text/cp1252.h"
 
 #include <QBuffer>
@@ -25,17 +26,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
-namespace tolvi {
-
-namespace {
-
-// Documents are laid out at 96 dots per inch: 15 twips to the pixel.
-constexpr double kTwipsPerPixel = 15.0;
-
-// Lengths beyond 22 inches (31 680 twips) are beyond any page: they are
-// written at that bound, never as a number that overflows.
-constexpr double kMaxTwips = 31680;
+namespace tolvi::rtfwrite {
 
 int twips(double pixels)
 {
@@ -55,7 +48,7 @@ void appendWord(QByteArray& out, const char* word, int value)
 // Text in RTF: Windows-1252 characters as they are (ASCII) or as \'hh, others
 // as \uN with a '?' fallback. The fallback is written \'3f: some readers take
 // a literal '?' after \uN for text of its own.
-void appendText(QByteArray& out, const QString& text, bool inFontTable = false)
+void appendText(QByteArray& out, const QString& text, bool inFontTable)
 {
     for (const QChar c : text) {
         const char16_t u = c.unicode();
@@ -102,45 +95,6 @@ void appendText(QByteArray& out, const QString& text, bool inFontTable = false)
     }
 }
 
-class RtfWriter {
-public:
-    explicit RtfWriter(const QTextDocument& document) : doc_(document)
-    {
-        const QFont font = doc_.defaultFont();
-        defaultFamily_ = font.family();
-        defaultPoints_ = font.pointSizeF() > 0 ? font.pointSizeF() : 12.0;
-        fontIndex(defaultFamily_);  // \f0, the default font
-    }
-
-    QByteArray write();
-
-private:
-    int fontIndex(const QString& family);
-    int colorIndex(const QColor& color);
-    QByteArray charProps(const QTextCharFormat& f);
-    QByteArray paraProps(const QTextBlockFormat& f) const;
-    void writeBlock(QByteArray& body, const QTextBlock& block, const char* end, bool inTable);
-    void writeTable(QByteArray& body, const QTextTable& table);
-    void writeBorder(QByteArray& out, const char* word, const QTextTableCellFormat& f, int side,
-                     const QTextTableFormat& table);
-    void writeImage(QByteArray& out, const QTextImageFormat& f) const;
-    void writeFragments(QByteArray& body, const QTextBlock& block);
-    void writeFootnote(QByteArray& body, int note);
-    bool noteMarkRaised(int note) const;
-
-    const QTextDocument& doc_;
-    QString defaultFamily_;
-    double defaultPoints_ = 12.0;
-    QStringList fonts_;
-    QHash<QString, int> fontIndices_;
-    QList<QColor> colors_;
-    QHash<QRgb, int> colorIndices_;
-    // The paragraphs of each footnote, written where its mark stands.
-    QHash<int, QList<QTextBlock>> notes_;
-    QSet<int> noteBlocks_;  // numbers of the blocks written in their note
-    bool inNote_ = false;
-};
-
 // A picture's data as the file gave it, with its words.
 void writeOriginalPicture(QByteArray& out, const QTextFormat& f)
 {
@@ -153,6 +107,14 @@ void writeOriginalPicture(QByteArray& out, const QTextFormat& f)
         out += '\n';
     }
     out += '}';
+}
+
+RtfWriter::RtfWriter(const QTextDocument& document) : doc_(document)
+{
+    const QFont font = doc_.defaultFont();
+    defaultFamily_ = font.family();
+    defaultPoints_ = font.pointSizeF() > 0 ? font.pointSizeF() : 12.0;
+    fontIndex(defaultFamily_);  // \f0, the default font
 }
 
 int RtfWriter::fontIndex(const QString& family)
@@ -352,44 +314,39 @@ void RtfWriter::writeImage(QByteArray& out, const QTextImageFormat& f) const
     out += '}';
 }
 
-void RtfWriter::writeBlock(QByteArray& body, const QTextBlock& block, const char* end, bool inTable)
+void RtfWriter::writeBlock(QByteArray& body, const QTextBlock& block, const char* end, int depth)
 {
     if (noteBlocks_.contains(block.blockNumber()))
         return;  // written with its mark
     body += "\\pard\\plain";
-    if (inTable)
+    if (depth > 0)
         body += "\\intbl";
+    if (depth > 1)
+        appendWord(body, "itap", depth);
     body += paraProps(block.blockFormat());
-    body += ' ';
-    if (const QTextList* list = block.textList()) {
-        // Lists are written as word processors write them for readers
-        // without lists: the bullet or number as text, then a tab.
-        QString mark;
-        switch (list->format().style()) {
-        case QTextListFormat::ListDisc: mark = QChar(0x2022); break;
-        case QTextListFormat::ListCircle: mark = QChar(0x25E6); break;
-        case QTextListFormat::ListSquare: mark = QChar(0x25AA); break;
-        default: mark = list->itemText(block); break;
-        }
-        body += "{\\listtext ";
-        body += charProps(block.charFormat());
-        appendText(body, mark);
-        body += "\\tab}";
-    }
+    const bool list = listOf(block) >= 0;
+    if (list)
+        writeListParagraph(body, block);  // its words, then its mark
+    else
+        body += ' ';
+    // A paragraph wholly hidden: its end hidden too.
+    const bool hidden = block.blockFormat().boolProperty(kRtfHiddenParagraph) && std::string_view(end) == "\\par";
     if (block.length() <= 1) {
         // An empty line keeps the size of its paragraph mark.
         body += '{';
         body += charProps(block.charFormat());
+        if (hidden)
+            body += "\\v";
         body += end;
         body += "}\n";
         return;
     }
-    writeFragments(body, block);
-    body += end;
+    writeFragments(body, block, list);
+    body += hidden ? "{\\v\\par}" : end;
     body += '\n';
 }
 
-void RtfWriter::writeFragments(QByteArray& body, const QTextBlock& block)
+void RtfWriter::writeFragments(QByteArray& body, const QTextBlock& block, bool skipListMark)
 {
     QString field;  // the instruction of the field being written
     auto closeField = [&] {
@@ -404,6 +361,9 @@ void RtfWriter::writeFragments(QByteArray& body, const QTextBlock& block)
         const QTextCharFormat format = fragment.charFormat();
         if (format.boolProperty(kRtfSoftBreak))
             continue;  // a break the reader put into a long word
+        if (skipListMark && format.boolProperty(kRtfListMark))
+            continue;  // written as the item's mark
+        skipListMark = false;
         // Fields: their instruction, then the text of their result. A link
         // made in the document is a HYPERLINK field.
         QString instruction = format.stringProperty(kRtfField);
@@ -424,6 +384,13 @@ void RtfWriter::writeFragments(QByteArray& body, const QTextBlock& block)
             // One picture for each object mark of the fragment.
             for (qsizetype i = 0; i < fragment.text().size(); ++i)
                 writeImage(body, format.toImageFormat());
+        } else if (format.hasProperty(kRtfHiddenText)) {
+            // Hidden text, once for each of its marks.
+            for (qsizetype i = 0; i < fragment.text().size(); ++i) {
+                body += "\\v ";
+                appendText(body, format.stringProperty(kRtfHiddenText));
+                body += "\\v0 ";
+            }
         } else if (format.hasProperty(kRtfPictureData)) {
             // Pictures that could not be shown, as they came.
             for (qsizetype n = fragment.text().count(kPictureNotShown); n > 0; --n)
@@ -471,8 +438,12 @@ void RtfWriter::writeFootnote(QByteArray& body, int note)
     for (qsizetype i = 0; i < blocks.size(); ++i) {
         body += "\\pard\\plain";
         body += paraProps(blocks[i].blockFormat());
-        body += ' ';
-        writeFragments(body, blocks[i]);
+        const bool list = listOf(blocks[i]) >= 0;
+        if (list)
+            writeListParagraph(body, blocks[i]);
+        else
+            body += ' ';
+        writeFragments(body, blocks[i], list);
         if (i + 1 < blocks.size())
             body += "\\par\n";
     }
@@ -480,134 +451,10 @@ void RtfWriter::writeFootnote(QByteArray& body, int note)
     inNote_ = false;
 }
 
-// A border of a cell: its own, else the table's.
-void RtfWriter::writeBorder(QByteArray& out, const char* word, const QTextTableCellFormat& f, int side,
-                            const QTextTableFormat& table)
-{
-    static constexpr QTextFormat::Property widths[] = {
-        QTextFormat::TableCellTopBorder, QTextFormat::TableCellLeftBorder, QTextFormat::TableCellBottomBorder,
-        QTextFormat::TableCellRightBorder};
-    static constexpr QTextFormat::Property styles[] = {
-        QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellLeftBorderStyle,
-        QTextFormat::TableCellBottomBorderStyle, QTextFormat::TableCellRightBorderStyle};
-    static constexpr QTextFormat::Property brushes[] = {
-        QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellLeftBorderBrush,
-        QTextFormat::TableCellBottomBorderBrush, QTextFormat::TableCellRightBorderBrush};
-    double width = table.border();
-    auto style = table.borderStyle();
-    QBrush brush = table.borderBrush();
-    if (f.hasProperty(widths[side]))
-        width = f.doubleProperty(widths[side]);
-    if (f.hasProperty(styles[side]))
-        style = static_cast<QTextFrameFormat::BorderStyle>(f.intProperty(styles[side]));
-    if (f.hasProperty(brushes[side]))
-        brush = f.brushProperty(brushes[side]);
-    if (!(width > 0) || style == QTextFrameFormat::BorderStyle_None)
-        return;
-    out += "\\";
-    out += word;
-    out += "\\brdrs";
-    appendWord(out, "brdrw", std::clamp(twips(width), 1, 75));
-    if (brush.style() != Qt::NoBrush && brush.color() != QColor(Qt::black))
-        appendWord(out, "brdrcf", colorIndex(brush.color()));
-    out += ' ';
-}
-
-// A table as Word writes it: each row's definition (cell edges, borders,
-// merges), then its cells' paragraphs, the last one of a cell ended by \cell.
-void RtfWriter::writeTable(QByteArray& body, const QTextTable& table)
-{
-    const int rows = table.rows();
-    const int columns = table.columns();
-    if (rows <= 0 || columns <= 0)
-        return;
-    const QTextTableFormat tf = table.format();
-
-    // Column edges in twips; widths not fixed share the page's text width
-    // (17 cm, an A4 page with margins of 2 cm).
-    constexpr double kTextWidth = 9638;
-    const QList<QTextLength> constraints = tf.columnWidthConstraints();
-    std::vector<double> widths(size_t(columns), 0);
-    double fixed = 0;
-    int free = 0;
-    for (int c = 0; c < columns; ++c) {
-        const QTextLength l = c < constraints.size() ? constraints[c] : QTextLength();
-        if (l.type() == QTextLength::FixedLength)
-            widths[c] = std::clamp(l.rawValue() * kTwipsPerPixel, 15.0, kMaxTwips);
-        else if (l.type() == QTextLength::PercentageLength)
-            widths[c] = std::clamp(l.rawValue(), 0.0, 100.0) * kTextWidth / 100;
-        else
-            ++free;
-        fixed += widths[c];
-    }
-    for (int c = 0; c < columns; ++c)
-        if (widths[c] <= 0)
-            widths[c] = std::max(360.0, (kTextWidth - fixed) / std::max(free, 1));
-    std::vector<int> edges(size_t(columns) + 1, 0);
-    for (int c = 0; c < columns; ++c)
-        edges[c + 1] = edges[c] + std::max(1, static_cast<int>(std::lround(widths[c])));
-
-    QByteArray rowStart = "\\trowd";
-    appendWord(rowStart, "trgaph", std::clamp(twips(tf.cellPadding()), 0, 1440));
-    const Qt::Alignment align = tf.alignment() & Qt::AlignHorizontal_Mask;
-    if (align & Qt::AlignHCenter)
-        rowStart += "\\trqc";
-    else if (align & Qt::AlignRight)
-        rowStart += "\\trqr";
-    else if (const int left = twips(tf.leftMargin()); left > 0)
-        appendWord(rowStart, "trleft", left);
-
-    for (int r = 0; r < rows; ++r) {
-        QByteArray def = rowStart;
-        std::vector<QTextTableCell> cells;
-        for (int c = 0; c < columns;) {
-            const QTextTableCell cell = table.cellAt(r, c);
-            const int span = std::max(1, cell.columnSpan());
-            const QTextTableCellFormat f = cell.format().toTableCellFormat();
-            def += '\n';
-            if (cell.row() != r)
-                def += "\\clvmrg";
-            else if (cell.rowSpan() > 1)
-                def += "\\clvmgf";
-            switch (f.verticalAlignment()) {
-            case QTextCharFormat::AlignMiddle: def += "\\clvertalc"; break;
-            case QTextCharFormat::AlignBottom: def += "\\clvertalb"; break;
-            default: break;
-            }
-            if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
-                appendWord(def, "clcbpat", colorIndex(f.background().color()));
-            writeBorder(def, "clbrdrt", f, 0, tf);
-            writeBorder(def, "clbrdrl", f, 1, tf);
-            writeBorder(def, "clbrdrb", f, 2, tf);
-            writeBorder(def, "clbrdrr", f, 3, tf);
-            appendWord(def, "cellx", edges[std::min(columns, c + span)]);
-            cells.push_back(cell);
-            c += span;
-        }
-        body += def;
-        body += '\n';
-        for (const QTextTableCell& cell : cells) {
-            if (cell.row() != r) {
-                body += "\\pard\\plain\\intbl\\cell\n";  // covered by the cell above
-                continue;
-            }
-            // The cell's blocks, those of a table inside it too.
-            QTextBlock b = doc_.findBlock(cell.firstPosition());
-            const QTextBlock last = doc_.findBlock(cell.lastPosition());
-            for (; b.isValid(); b = b.next()) {
-                const bool end = b == last;
-                writeBlock(body, b, end ? "\\cell" : "\\par", true);
-                if (end)
-                    break;
-            }
-        }
-        body += "\\row\n";
-    }
-}
-
 QByteArray RtfWriter::write()
 {
     QByteArray body;
+    collectLists();
     // Footnotes stand at the end of the document: each is written with its
     // mark, where a mark for it is.
     for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next())
@@ -632,7 +479,7 @@ QByteArray RtfWriter::write()
             } else {
                 QTextBlock b = doc_.findBlock(frame->firstPosition());
                 for (; b.isValid() && b.position() <= frame->lastPosition(); b = b.next())
-                    writeBlock(body, b, "\\par", false);
+                    writeBlock(body, b, "\\par", 0);
             }
             continue;
         }
@@ -649,7 +496,7 @@ QByteArray RtfWriter::write()
         const QTextBlock after = block.next();
         const bool goesOn = after.isValid() && after.blockFormat().boolProperty(kRtfParagraphGoesOn)
             && !it.currentFrame();
-        writeBlock(body, block, goesOn ? "" : "\\par", false);
+        writeBlock(body, block, goesOn ? "" : "\\par", 0);
     }
 
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036\\uc1\n{\\fonttbl";
@@ -667,7 +514,9 @@ QByteArray RtfWriter::write()
         appendWord(out, "blue", c.blue());
         out += ';';
     }
-    out += "}\n{\\*\\generator Tolvi;}\\viewkind4\n";
+    out += "}\n";
+    out += listTables();
+    out += "{\\*\\generator Tolvi;}\\viewkind4\n";
     // Headers and footers as they came.
     out += doc_.property(kRtfHeadersProperty).toByteArray();
     out += body;
@@ -675,11 +524,13 @@ QByteArray RtfWriter::write()
     return out;
 }
 
-}  // namespace
+}  // namespace tolvi::rtfwrite
+
+namespace tolvi {
 
 QByteArray writeRtf(const QTextDocument& document)
 {
-    return RtfWriter(document).write();
+    return rtfwrite::RtfWriter(document).write();
 }
 
 }  // namespace tolvi

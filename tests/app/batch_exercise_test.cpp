@@ -3,6 +3,7 @@
 #include "app/batch_run.h"
 #include "exercises/exercise_file.h"
 #include "fifo_guard.h"
+#include "measure/pdf_util.h"
 
 #include <QFile>
 #include <QProcess>
@@ -134,4 +135,40 @@ TEST(BatchExercise, StatementsOutOfTheExerciseFolderAreAbsentAndDrivesAreDropped
     o = batchrun::runIn(t.filePath(QStringLiteral("exos")), {"--exercise", "DISQUE.E33", "--text-plain", plain});
     EXPECT_EQ(o.code, 0) << o.err.toStdString();
     EXPECT_TRUE(readUtf8(plain).startsWith(QStringLiteral("Retard et célérité"))) << readUtf8(plain).left(40).toStdString();
+}
+
+// A word processor's text through the batch line: AbiWord's numbered items
+// numbered in the plain text, its lists and hidden text kept when the text
+// is saved, a table made for a Letter page printed whole on A4.
+TEST(BatchExercise, WordProcessorTextKeepsListsHiddenTextAndPrintsWhole)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString source = dir.filePath(QStringLiteral("abiword.rtf"));
+    {
+        QFile f(source);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset0 Liberation Serif;}}\n"
+                "{\\*\\listtable{\\list\\listtemplateid1000{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}"
+                "{\\levelnumbers\\'01;}}\\listid1}}\n"
+                "{\\*\\listoverridetable{\\listoverride\\listoverridecount0\\listid1\\ls1}}\n"
+                "\\pard\\plain Consignes{\\v  (corrig\\'e9 : v = 3 m/s)}\\par\n"
+                "{\\listtext\\pard\\fi-431\\li720  \t}\\pard\\plain{\\fi-431\\li720\\ls1\\ilvl0 Mesurer\\par}\n"
+                "{\\listtext\\pard\\fi-431\\li720  \t}\\pard\\plain{\\fi-431\\li720\\ls1\\ilvl0 Calculer\\par}\n"
+                "\\trowd\\cellx3600\\cellx7200\\cellx10692\\pard\\intbl Un\\cell Deux\\cell Trois\\cell "
+                "Cellule trop loin\\cell\\row\\pard Fin\\par}");
+    }
+    const QString plain = dir.filePath(QStringLiteral("texte.txt"));
+    const QString saved = dir.filePath(QStringLiteral("copie.rtf"));
+    const QString pdf = dir.filePath(QStringLiteral("texte.pdf"));
+    const Outcome o = run({"--open-text", source, "--text-plain", plain, "--save-text", saved, "--print-text-pdf", pdf});
+    ASSERT_EQ(o.code, 0) << o.err.toStdString();
+    EXPECT_EQ(readUtf8(plain).toStdString(), "Consignes\n1.\tMesurer\n2.\tCalculer\nUn\nDeux\nTrois\nCellule trop loin\nFin");
+    const QString copy = readUtf8(saved);
+    EXPECT_TRUE(copy.contains(QStringLiteral("{\\*\\listtable"))) << copy.toStdString();
+    EXPECT_TRUE(copy.contains(QStringLiteral("\\ls1\\ilvl0")));
+    EXPECT_TRUE(copy.contains(QStringLiteral("\\v  (corrig\\'e9 : v = 3 m/s)\\v0")));
+    if (const auto text = tolvi::testing::pdfText(pdf)) {
+        EXPECT_TRUE(text->simplified().contains(QStringLiteral("Cellule trop loin"))) << text->toStdString();
+    }
 }

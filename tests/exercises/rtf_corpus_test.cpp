@@ -2,7 +2,8 @@
 // (lo_*.rtf, from the HTML of data/sources; lo_docx_*.rtf from the .docx
 // pandoc makes of sources/corde.md, lo_docx_puces.rtf with the Symbol and
 // Wingdings bullets Word gives; lo_odt_ancre.rtf from an .odt with its picture
-// anchored to a paragraph), pandoc 2.17 (pandoc_*.rtf, from sources/*.md),
+// anchored to a paragraph; lo_tableau_imbrique.rtf from
+// sources/tableau_imbrique.html, a table in a cell of a table), pandoc 2.17 (pandoc_*.rtf, from sources/*.md),
 // AbiWord 3.0 (abiword_corde.rtf from the same .docx, abiword_liens.rtf from
 // sources/abi_liens.html), and files written by hand in the shapes Word 2010
 // (word_*.rtf) and WordPad (wordpad_*.rtf) give them. Each is read, written,
@@ -106,6 +107,16 @@ QString shownText(QString html)
     return html;
 }
 
+// The lists of a page of HTML: its list and item tags, in order.
+QString listTags(const QString& html)
+{
+    QString out;
+    static const QRegularExpression tag("<(/?(?:ol|ul|li))\\b[^>]*>");
+    for (auto m = tag.globalMatch(html); m.hasNext();)
+        out += m.next().captured(0) + u' ';
+    return out;
+}
+
 }  // namespace
 
 TEST(RtfCorpus, WordAndWordPadShapes)
@@ -187,7 +198,8 @@ TEST(RtfCorpus, EveryFileReadsBackAsItWasRead)
 }
 
 // LibreOffice shows what Tolvi writes as it shows the file Tolvi read: the
-// same text, the same tables, and superscripts and subscripts drawn small.
+// same text, the same tables and lists, and superscripts and subscripts
+// drawn small.
 TEST(RtfCorpus, LibreOfficeShowsTolvisCopyAsTheOriginal)
 {
     const QString soffice = QStandardPaths::findExecutable("soffice");
@@ -226,6 +238,8 @@ TEST(RtfCorpus, LibreOfficeShowsTolvisCopyAsTheOriginal)
         EXPECT_EQ(ours.count("<tr"), original.count("<tr"));
         EXPECT_EQ(ours.count("<sup"), original.count("<sup"));
         EXPECT_EQ(ours.count("<sub"), original.count("<sub"));
+        // Lists as lists, nested as they were.
+        EXPECT_EQ(listTags(ours), listTags(original));
         // Pictures, links and footnotes, each once.
         EXPECT_EQ(ours.count("<img"), original.count("<img"));
         EXPECT_EQ(ours.count("href=\"http"), original.count("href=\"http"));

@@ -154,7 +154,7 @@ TEST(RtfTables, RowsWithoutDefinitionOrEndAndNestedTables)
 {
     QTextDocument doc;
     // A row without \trowd takes the last definition; a file cut in a row
-    // keeps its text; a nested table's cells are one line of the cell.
+    // keeps its text; a table in a cell is a table in the cell.
     ASSERT_TRUE(readRtf("{\\rtf1 x\\par\\trowd\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row"
                         "\\intbl c\\cell {\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx500\\nestrow}"
                         "n3\\nestcell{\\*\\nesttableprops\\nestrow}}d",
@@ -165,7 +165,17 @@ TEST(RtfTables, RowsWithoutDefinitionOrEndAndNestedTables)
     ASSERT_EQ(t->rows(), 2);
     ASSERT_EQ(t->columns(), 2);
     EXPECT_EQ(cellText(t, 1, 0), "c");
-    EXPECT_EQ(cellText(t, 1, 1), "n1\tn2\nn3\nd");
+    const QTextTableCell outer = t->cellAt(1, 1);
+    QTextTable* inner = nullptr;
+    for (auto it = outer.begin(); !it.atEnd(); ++it)
+        if (auto* f = qobject_cast<QTextTable*>(it.currentFrame()))
+            inner = f;
+    ASSERT_NE(inner, nullptr);
+    ASSERT_EQ(inner->rows(), 2);
+    EXPECT_EQ(cellText(inner, 0, 0), "n1");
+    EXPECT_EQ(cellText(inner, 0, 1), "n2");
+    EXPECT_EQ(cellText(inner, 1, 0), "n3");
+    EXPECT_EQ(outer.lastCursorPosition().block().text(), "d");  // after the table in the cell
     EXPECT_EQ(textAround(doc), "x\n");
 }
 
@@ -251,4 +261,78 @@ TEST(RtfTables, WrittenTablesReadBackTheSame)
     EXPECT_EQ(cellText(ms[0], 1, 1), "b");
     EXPECT_GT(ms[0]->cellAt(1, 1).format().toTableCellFormat().leftBorder(), 0);
     EXPECT_EQ(textAround(again), "avant\n");
+}
+
+namespace {
+
+// The shape of a table and of the tables in its cells: "[rows x columns:
+// cell texts ...]", a table in a cell written in its place.
+QString shape(QTextTable* t)
+{
+    QString out = QStringLiteral("[%1x%2:").arg(t->rows()).arg(t->columns());
+    for (int r = 0; r < t->rows(); ++r)
+        for (int c = 0; c < t->columns(); ++c) {
+            out += u' ';
+            const QTextTableCell cell = t->cellAt(r, c);
+            for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                if (auto* inner = qobject_cast<QTextTable*>(it.currentFrame()))
+                    out += shape(inner);
+                else if (it.currentBlock().isValid())
+                    out += it.currentBlock().text() + u'/';
+            }
+        }
+    return out + u']';
+}
+
+}  // namespace
+
+TEST(RtfTables, TablesInCellsWrittenBackAsTablesInCells)
+{
+    // LibreOffice's shape: the cells of a table in a cell at \itap2, ended
+    // by \nestcell, each row's definition after its cells.
+    const QByteArray rtf =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Liberation Serif;}}"
+        "\\pard\\plain Avant\\par"
+        "\\trowd\\cellx2000\\cellx6000\\pard\\plain\\intbl A\\cell"
+        "\\pard\\plain\\intbl Dedans :\\par"
+        "\\pard\\plain\\intbl\\itap2 n11\\nestcell\\pard\\plain\\intbl\\itap2 n12\\nestcell"
+        "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+        "\\pard\\plain\\intbl\\itap2 n21\\nestcell\\pard\\plain\\intbl\\itap2 n22\\nestcell"
+        "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+        "\\pard\\plain\\intbl apr\\'e8s\\cell\\row"
+        "\\trowd\\cellx2000\\cellx6000\\pard\\plain\\intbl B1\\cell B2\\cell\\row"
+        "\\pard\\plain Fin\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, doc, nullptr));
+    auto ts = tables(doc);
+    ASSERT_EQ(ts.size(), 1u);
+    const QString expected = QString::fromUtf8("[2x2: A/ Dedans :/[2x2: n11/ n12/ n21/ n22/]après/ B1/ B2/]");
+    EXPECT_EQ(shape(ts[0]), expected);
+
+    const QByteArray written = writeRtf(doc);
+    EXPECT_TRUE(written.contains("\\intbl\\itap2 ")) << written.toStdString();
+    EXPECT_TRUE(written.contains("n11}\\nestcell"));
+    EXPECT_EQ(written.count("\\nestrow}"), 2);
+    EXPECT_EQ(written.count("\\row"), 2);
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(written, back, nullptr));
+    ts = tables(back);
+    ASSERT_EQ(ts.size(), 1u);
+    EXPECT_EQ(shape(ts[0]), expected);
+    EXPECT_EQ(textAround(back), textAround(doc));
+
+    // Three tables deep, and cells left open at the end of the file.
+    ASSERT_TRUE(readRtf("{\\rtf1\\trowd\\cellx900\\intbl\\itap1 a\\par\\intbl\\itap3 deep\\nestcell"
+                        "{\\*\\nesttableprops\\trowd\\cellx300\\nestrow}\\intbl\\itap2 mid\\nestcell\\intbl\\itap99 x",
+                        doc, nullptr));
+    ts = tables(doc);
+    ASSERT_EQ(ts.size(), 1u);
+    // "x" is 99 tables deep: as deep as tables go, 16 (and one more table
+    // holds "deep").
+    const QString deep = shape(ts[0]);
+    EXPECT_TRUE(deep.startsWith("[1x1: a/[1x2: /[1x1: deep/]mid/ ")) << deep.toStdString();
+    EXPECT_EQ(deep.count(u'['), 17);
+    EXPECT_TRUE(deep.contains("[1x1: x/]"));
+    ASSERT_TRUE(readRtf(writeRtf(doc), back, nullptr));
+    EXPECT_EQ(shape(tables(back).at(0)), shape(ts[0]));
 }

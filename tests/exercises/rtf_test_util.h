@@ -97,6 +97,8 @@ inline std::vector<Paragraph> paragraphs(const QTextDocument& doc)
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment fr = it.fragment();
             const QTextCharFormat f = fr.charFormat();
+            if (f.hasProperty(kRtfHiddenText))
+                continue;  // hidden text: not shown
             TextRun r;
             r.text = fr.text();
             if (f.isImageFormat()) {
@@ -140,12 +142,17 @@ inline QByteArray testData(const char* name)
     return f.readAll();
 }
 
-// The text of a document, paragraphs separated by '\n'.
+// The text of a document as it shows, paragraphs separated by '\n'.
 inline QString plainText(const QTextDocument& doc)
 {
     QStringList lines;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-        lines << b.text();
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QString line;
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (!it.fragment().charFormat().hasProperty(kRtfHiddenText))
+                line += it.fragment().text();
+        lines << line;
+    }
     return lines.join(u'\n');
 }
 
