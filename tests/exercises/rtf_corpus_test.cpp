@@ -202,9 +202,7 @@ TEST(RtfCorpus, EveryFileReadsBackAsItWasRead)
 // drawn small.
 TEST(RtfCorpus, LibreOfficeShowsTolvisCopyAsTheOriginal)
 {
-    const QString soffice = QStandardPaths::findExecutable("soffice");
-    if (soffice.isEmpty())
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    TOLVI_NEEDS_SOFFICE(soffice);
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QDir(dir.path()).mkdir("original");
@@ -288,9 +286,7 @@ QString mainText(const QTextDocument& doc)
 // Tolvi reads the words LibreOffice reads, file for file, in the same lines.
 TEST(RtfCorpus, SameTextAsLibreOffice)
 {
-    const QString soffice = QStandardPaths::findExecutable("soffice");
-    if (soffice.isEmpty())
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    TOLVI_NEEDS_SOFFICE(soffice);
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     for (const QString& name : corpus()) {

@@ -92,9 +92,7 @@ TEST(RtfHiddenText, WrittenBackHidden)
 // LibreOffice reads Tolvi's copy with the hidden text hidden.
 TEST(RtfHiddenText, LibreOfficeSeesItHidden)
 {
-    const QString soffice = QStandardPaths::findExecutable("soffice");
-    if (soffice.isEmpty())
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    TOLVI_NEEDS_SOFFICE(soffice);
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QTextDocument doc;

@@ -299,9 +299,7 @@ QByteArray lists(const QString& html)
 // saves as lists: each item once, nested as it was, no mark doubled.
 TEST(RtfLists, LibreOfficeSeesTolvisListsAsLists)
 {
-    const QString soffice = QStandardPaths::findExecutable("soffice");
-    if (soffice.isEmpty())
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    TOLVI_NEEDS_SOFFICE(soffice);
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::pair<const char*, QByteArray> files[] = {{"abiword", kAbiWordLists}, {"libreoffice", kLibreOfficeLists}};

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QStandardPaths>
 #include <QString>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -14,8 +15,17 @@
 #include <QUrl>
 
 #include <cmath>
+
+#include <gtest/gtest.h>
 #include <ostream>
 #include <vector>
+
+// LibreOffice's program, the word processor at hand for reading what Tolvi
+// writes; the test is skipped, with the reason, where it is not installed.
+#define TOLVI_NEEDS_SOFFICE(name)                                    \
+    const QString name = QStandardPaths::findExecutable("soffice"); \
+    if (name.isEmpty())                                              \
+    GTEST_SKIP() << "LibreOffice (soffice) is not installed"
 
 namespace tolvi::rtftest {
 

@@ -273,9 +273,7 @@ TEST(RtfWriter, EmptyParagraphsAreKept)
 // RTF and HTML, which we check. Skipped where LibreOffice is not installed.
 TEST(RtfWriter, LibreOfficeOpensWhatIsWritten)
 {
-    const QString soffice = QStandardPaths::findExecutable("soffice");
-    if (soffice.isEmpty())
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    TOLVI_NEEDS_SOFFICE(soffice);
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QTextDocument doc;
