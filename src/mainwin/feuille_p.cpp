@@ -1,4 +1,5 @@
 #include "mainwin/feuille_p.h"
+
 #include "platform/pixel_painting.h"
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include "mainwin/background_painter.h"
 #include "mainwin/flag_file.h"
 #include "mainwin/hover_texts.h"
+#include "mainwin/text_zoom.h"
 #include "mainwin/image_button.h"
 #include "mainwin/intro_text.h"
 #include "mainwin/keyboard_access.h"
@@ -129,6 +131,9 @@ FeuilleP::FeuilleP(Simulation& sim, SharedState& shared, Messages& messages, QWi
     supertext_->setAcceptRichText(true);
     // Tab leaves the text for the next control, as everywhere in the window.
     supertext_->setTabChangesFocus(true);
+    // Its text zooms by its layout, from the window's own font.
+    supertext_->setFont(QWidget::font());
+    textZoom_ = std::make_unique<TextZoom>(*supertext_);
     connect(supertext_, &QTextEdit::textChanged, this, [this] {
         if (!fich_->text().isEmpty())
             shared_.texteModifie = 1;
@@ -373,6 +378,7 @@ void FeuilleP::setZoom(double zoom, QPointF at, bool keepSize)
 {
     zoom_ = zoom;
     zoom::apply(this, zoom, at);
+    textZoom_->apply(zoom);
     if (!keepSize && size() != zoomedClient())
         resize(zoomedClient());
     update();

@@ -21,6 +21,7 @@ class QTextEdit;
 class QToolButton;
 
 namespace tolvi {
+class TextZoom;
 class ChronometerControls;
 class GraphPicture;
 class ImageButton;
@@ -187,6 +188,7 @@ private:
     QTextEdit* supertext_ = nullptr;
     bool pauseShownRunning_ = true;
     double zoom_ = 1.0;
+    std::unique_ptr<TextZoom> textZoom_;
     bool fullScreen_ = false;
     bool plainBackground_ = false;
 };

@@ -28,6 +28,7 @@ const char* const kSeen = "tolviDesignSeen";
 const char* const kIcon = "tolviDesignIcon";
 const char* const kMargins = "tolviDesignMargins";
 const char* const kIndent = "tolviDesignIndent";
+const char* const kKeepsFont = "tolviKeepsDesignFont";
 
 int px(double v)
 {
@@ -74,7 +75,7 @@ void layOut(QWidget* widget, double z, QPointF at)
     if (widget->geometry() != want)
         widget->setGeometry(want);
     const QVariant font = widget->property(kFont);
-    if (font.isValid()) {
+    if (font.isValid() && !widget->property(kKeepsFont).toBool()) {
         const QFont f = scaledFont(font.value<QFont>(), z);
         if (widget->font() != f)
             widget->setFont(f);
@@ -101,6 +102,11 @@ void layOut(QWidget* widget, double z, QPointF at)
     }
 }
 }  // namespace
+
+void keepDesignFont(QWidget* widget)
+{
+    widget->setProperty(kKeepsFont, true);
+}
 
 double of(const QWidget* widget)
 {

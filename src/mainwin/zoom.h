@@ -46,6 +46,9 @@ void clearDesignFont(QWidget* widget);
 // Whether `widget` has a designed font of its own.
 bool hasDesignFont(const QWidget* widget);
 QFont designFont(const QWidget* widget);
+// Keeps `widget`'s font as it is at every zoom: the widget scales what it
+// shows itself.
+void keepDesignFont(QWidget* widget);
 // A font enlarged by `z` (point or pixel size as it is given).
 QFont scaledFont(QFont font, double z);
 

@@ -21,7 +21,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QToolTip>
+#include <QAbstractTextDocumentLayout>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -150,6 +154,10 @@ TEST_F(WindowTest, AtZoomTwoAndInFullScreenEveryControlIsAtItsScaledPlaceAndFont
     window->selectTab(3);
     const auto design = controlsOf(window.get());
     ASSERT_GT(design.size(), 30u);
+    // The exercise text grows by its layout (each size its text gives
+    // itself), not by its box's font.
+    QTextDocument* text = window->supertext()->document();
+    const QSizeF textAtOne = text->documentLayout()->blockBoundingRect(text->firstBlock()).size();
 
     for (const auto& [z, at] : {std::pair{2.0, QPointF()}, std::pair{1.8, QPointF(240, 0)},
                                 std::pair{1.6, QPointF(0, 32)}}) {
@@ -161,9 +169,15 @@ TEST_F(WindowTest, AtZoomTwoAndInFullScreenEveryControlIsAtItsScaledPlaceAndFont
             const QPointF offset = w->parentWidget() == window.get() ? at : QPointF();
             EXPECT_EQ(w->geometry(), zoom::scaled(placed.geometry, z, offset))
                 << w->objectName().toStdString() << " at " << z;
+            if (w == window->supertext()) {
+                EXPECT_EQ(QFontInfo(w->font()).pixelSize(), placed.fontPixels);
+                continue;
+            }
             EXPECT_NEAR(QFontInfo(w->font()).pixelSize(), placed.fontPixels * z, 1.0)
                 << w->objectName().toStdString() << " at " << z;
         }
+        const QSizeF textAtZ = text->documentLayout()->blockBoundingRect(text->firstBlock()).size();
+        EXPECT_NEAR(textAtZ.height(), textAtOne.height() * z, textAtOne.height() * 0.1) << "text at " << z;
     }
     window->setZoom(1.0);
 }
@@ -317,4 +331,23 @@ TEST_F(WindowTest, MenusAndHoverTextsOpenAtTheWindowsZoom)
     QApplication::sendEvent(window->demar(), &hover);
     EXPECT_EQ(QToolTip::font(), tipAtOne);
     QToolTip::hideText();
+}
+
+TEST_F(WindowTest, ZoomedExerciseTextIsShownLargerAndSavedAsItIs)
+{
+    window->Form_Load();
+    QTextEdit* box = window->supertext();
+    QTextDocument* text = box->document();
+    const QString htmlAtOne = text->toHtml();
+    const QRectF firstAtOne = text->documentLayout()->blockBoundingRect(text->firstBlock());
+    window->setZoom(2.5);
+    // Each size the text gives itself grows: its first paragraph (the
+    // title) two and a half times as tall.
+    const QRectF firstAtZ = text->documentLayout()->blockBoundingRect(text->firstBlock());
+    EXPECT_NEAR(firstAtZ.height(), firstAtOne.height() * 2.5, firstAtOne.height() * 0.15);
+    // The document, as saved, copied and printed, is what it was.
+    EXPECT_EQ(text->toHtml(), htmlAtOne);
+    window->setZoom(1.0);
+    EXPECT_EQ(text->documentLayout()->paintDevice(), box->viewport());
+    EXPECT_EQ(text->documentLayout()->blockBoundingRect(text->firstBlock()), firstAtOne);
 }
