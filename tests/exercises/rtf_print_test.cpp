@@ -49,18 +49,10 @@ struct Pages {
 // The words of a PDF with their places, from pdftotext -bbox.
 std::optional<Pages> pdfWords(const QString& path)
 {
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty()) {
-        ADD_FAILURE() << "pdftotext (poppler-utils) is needed";
+    const std::optional<QByteArray> out = tolvi::testing::runPdftotext({"-bbox", "-enc", "UTF-8"}, path);
+    if (!out)
         return std::nullopt;
-    }
-    QProcess p;
-    p.start(tool, {"-bbox", "-enc", "UTF-8", path, "-"});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-        ADD_FAILURE() << p.readAllStandardError().toStdString();
-        return std::nullopt;
-    }
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    const QString html = QString::fromUtf8(*out);
     Pages pages;
     static const QRegularExpression item(
         "<page width=\"([0-9.]+)\"|<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>");

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <QRegularExpression>
@@ -107,23 +109,46 @@ inline std::vector<PdfImage> pdfImages(const QByteArray& pdf)
     return images;
 }
 
-// The text of a PDF file, or nothing when pdftotext is not installed.
-inline std::optional<QString> pdfText(const QString& path)
+// pdftotext run on a PDF file with `options` before its name: its output,
+// or nothing (the test failing, never passing unchecked) when it cannot run.
+// Under Wine, which starts Linux programs too, Linux's pdftotext reads the
+// file through the Linux name of the Windows one.
+inline std::optional<QByteArray> runPdftotext(const QStringList& options, const QString& path)
 {
-    // Never silently nothing: a check of the text that cannot run fails.
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    QString name = path;
+#ifdef _WIN32
+    const QString prefix = qEnvironmentVariable("WINEPREFIX");
+    if (tool.isEmpty() && !prefix.isEmpty() && QFileInfo::exists(QStringLiteral("Z:/usr/bin/pdftotext"))) {
+        tool = QStringLiteral("/usr/bin/pdftotext");
+        const QString absolute = QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath());
+        if (absolute.startsWith(QLatin1String("Z:/"), Qt::CaseInsensitive))
+            name = absolute.mid(2);
+        else if (absolute.size() > 2 && absolute.at(1) == QLatin1Char(':'))
+            name = prefix + QStringLiteral("/drive_") + absolute.at(0).toLower() + absolute.mid(2);
+    }
+#endif
     if (tool.isEmpty()) {
         ADD_FAILURE() << "pdftotext (poppler-utils) is needed to read the text of " << path.toStdString();
         return std::nullopt;
     }
     QProcess p;
-    p.start(tool, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    p.start(tool, options + QStringList{name, QStringLiteral("-")});
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         ADD_FAILURE() << "pdftotext could not read " << path.toStdString() << ": "
                       << p.readAllStandardError().toStdString();
         return std::nullopt;
     }
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return p.readAllStandardOutput();
+}
+
+// The text of a PDF file, or nothing when pdftotext is not installed.
+inline std::optional<QString> pdfText(const QString& path)
+{
+    const std::optional<QByteArray> out = runPdftotext({QStringLiteral("-enc"), QStringLiteral("UTF-8")}, path);
+    if (!out)
+        return std::nullopt;
+    return QString::fromUtf8(*out);
 }
 
 }  // namespace tolvi::testing
