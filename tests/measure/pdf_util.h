@@ -4,8 +4,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QDir>
-#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <QRegularExpression>
@@ -111,29 +109,15 @@ inline std::vector<PdfImage> pdfImages(const QByteArray& pdf)
 
 // pdftotext run on a PDF file with `options` before its name: its output,
 // or nothing (the test failing, never passing unchecked) when it cannot run.
-// Under Wine, which starts Linux programs too, Linux's pdftotext reads the
-// file through the Linux name of the Windows one.
 inline std::optional<QByteArray> runPdftotext(const QStringList& options, const QString& path)
 {
-    QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    QString name = path;
-#ifdef _WIN32
-    const QString prefix = qEnvironmentVariable("WINEPREFIX");
-    if (tool.isEmpty() && !prefix.isEmpty() && QFileInfo::exists(QStringLiteral("Z:/usr/bin/pdftotext"))) {
-        tool = QStringLiteral("/usr/bin/pdftotext");
-        const QString absolute = QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath());
-        if (absolute.startsWith(QLatin1String("Z:/"), Qt::CaseInsensitive))
-            name = absolute.mid(2);
-        else if (absolute.size() > 2 && absolute.at(1) == QLatin1Char(':'))
-            name = prefix + QStringLiteral("/drive_") + absolute.at(0).toLower() + absolute.mid(2);
-    }
-#endif
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (tool.isEmpty()) {
         ADD_FAILURE() << "pdftotext (poppler-utils) is needed to read the text of " << path.toStdString();
         return std::nullopt;
     }
     QProcess p;
-    p.start(tool, options + QStringList{name, QStringLiteral("-")});
+    p.start(tool, options + QStringList{path, QStringLiteral("-")});
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         ADD_FAILURE() << "pdftotext could not read " << path.toStdString() << ": "
                       << p.readAllStandardError().toStdString();
