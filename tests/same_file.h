@@ -15,7 +15,8 @@ inline QString shownPath(const QString& path)
 }  // namespace tolvi::testing
 
 #ifdef _WIN32
-#define EXPECT_SAME_FILE(a, b) EXPECT_EQ(QString(a).toLower(), QString(b).toLower())
+#define EXPECT_SAME_FILE(a, b) \
+    EXPECT_EQ(QString(a).toLower(), QString(b).toLower()) << QString(a).toStdString() << " / " << QString(b).toStdString()
 #else
-#define EXPECT_SAME_FILE(a, b) EXPECT_EQ(a, b)
+#define EXPECT_SAME_FILE(a, b) EXPECT_EQ(a, b) << QString(a).toStdString() << " / " << QString(b).toStdString()
 #endif
