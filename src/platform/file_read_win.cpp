@@ -6,8 +6,6 @@
 
 #include <QFile>
 
-#include <algorithm>
-
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -27,41 +25,6 @@ FileNature natureOf(HANDLE h)
     return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileNature::Folder : FileNature::Regular;
 }
 
-FileBytes::Status refusal(const QString& path)
-{
-    switch (fileNature(path)) {
-    case FileNature::Missing: return FileBytes::Status::Missing;
-    case FileNature::Regular: return FileBytes::Status::Unreadable;
-    case FileNature::Folder:
-    case FileNature::Special: break;
-    }
-    return FileBytes::Status::NotRegular;
-}
-
-bool readUpTo(QFile& file, qint64 limit, QByteArray& bytes)
-{
-    constexpr qint64 kChunk = 1 << 16;
-    while (bytes.size() <= limit) {
-        const qint64 wanted = std::min(kChunk, limit + 1 - qint64(bytes.size()));
-        const QByteArray chunk = file.read(wanted);
-        if (file.error() != QFileDevice::NoError)
-            return false;
-        if (chunk.isEmpty())
-            break;
-        bytes += chunk;
-    }
-    return true;
-}
-
-bool openTellingSize(QFile& file, const QString& path, FileBytes& r)
-{
-    if (!openRegularFile(file, path)) {
-        r.status = refusal(path);
-        return false;
-    }
-    r.size = file.size();
-    return true;
-}
 
 }  // namespace
 
@@ -74,11 +37,6 @@ FileNature fileNature(const QString& path)
     case win::NameKind::Device: break;
     }
     return FileNature::Special;
-}
-
-bool isRegularFile(const QString& path)
-{
-    return fileNature(path) == FileNature::Regular;
 }
 
 bool openRegularFile(QFile& file, const QString& path)
@@ -106,40 +64,6 @@ bool openRegularFile(QFile& file, const QString& path)
         return false;
     }
     return true;
-}
-
-FileBytes readFileHead(const QString& path, qint64 count)
-{
-    FileBytes r;
-    QFile file;
-    if (!openTellingSize(file, path, r))
-        return r;
-    if (!readUpTo(file, std::max<qint64>(count, 1) - 1, r.bytes))
-        r.status = FileBytes::Status::Unreadable;
-    if (r.bytes.size() > count)
-        r.bytes.truncate(count);
-    return r;
-}
-
-FileBytes readWholeFile(const QString& path, qint64 limit)
-{
-    FileBytes r;
-    QFile file;
-    if (!openTellingSize(file, path, r))
-        return r;
-    if (r.size > limit) {
-        r.status = FileBytes::Status::TooLarge;
-        return r;
-    }
-    if (!readUpTo(file, limit, r.bytes)) {
-        r.status = FileBytes::Status::Unreadable;
-        r.bytes.clear();
-    } else if (r.bytes.size() > limit) {
-        r.size = r.bytes.size();
-        r.status = FileBytes::Status::TooLarge;
-        r.bytes.clear();
-    }
-    return r;
 }
 
 }  // namespace tolvi

@@ -1,12 +1,12 @@
 #include "platform/file_save.h"
+
+#include "platform/file_save_shared.h"
 #include "platform/file_read.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdio>
@@ -16,6 +16,9 @@
 #include <unistd.h>
 
 namespace tolvi {
+
+using savefile::failure;
+using savefile::writeInPlace;
 
 namespace {
 
@@ -41,22 +44,6 @@ int standardDescriptorOf(const struct stat& st)
             return fd;
     }
     return -1;
-}
-
-std::optional<QString> failure(const QFileDevice& file)
-{
-    return file.errorString().isEmpty() ? QStringLiteral("erreur d'écriture") : file.errorString();
-}
-
-std::optional<QString> writeInPlace(QFile& file, const std::function<bool(QIODevice&)>& write)
-{
-    const bool written = write(file);
-    if (!written || file.error() != QFileDevice::NoError)
-        return failure(file);
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        return failure(file);
-    return std::nullopt;
 }
 
 // Removes, in `folder`, the temporary files that saves killed half-way left
@@ -211,13 +198,6 @@ std::optional<QString> currentFolder()
     return QFile::decodeName(buffer.constData());
 }
 
-bool isSaveLeftover(const QString& name)
-{
-    static const QRegularExpression pattern(QStringLiteral("^.+\\.[A-Za-z0-9]{6}") +
-                                            QRegularExpression::escape(kSaveTempSuffix) + QLatin1Char('$'));
-    return pattern.match(name).hasMatch();
-}
-
 QString saveTarget(const QString& path)
 {
     QFileInfo info(path);
@@ -255,28 +235,6 @@ std::optional<QString> saveFileWith(const QString& path, const std::function<boo
     // count; through QFileDevice's buffer, a short write would be flushed
     // without notice and the old file replaced with a cut one.
     return replaceAtomically(saveTarget(path), write);
-}
-
-std::optional<QString> saveFileWhole(const QString& path, const QByteArray& bytes)
-{
-    return saveFileWith(path, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
-}
-
-QString saveFileBytes(const QString& path, const QByteArray& bytes)
-{
-    return saveFileWhole(path, bytes).value_or(QString());
-}
-
-QByteArray pngBytes(const QImage& image)
-{
-    QByteArray png;
-    if (image.isNull())
-        return png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        png.clear();
-    return png;
 }
 
 }  // namespace tolvi

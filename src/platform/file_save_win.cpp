@@ -5,15 +5,15 @@
 // written in binary mode.
 #include "platform/file_save.h"
 
+#include "platform/file_save_shared.h"
+
 #include "platform/win_paths.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 
 #include <cstdio>
 #include <string>
@@ -24,6 +24,9 @@
 
 namespace tolvi {
 
+using savefile::failure;
+using savefile::writeInPlace;
+
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -32,22 +35,6 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 bool writtenInPlace(const QString& path)
 {
     return win::nameKind(path) == win::NameKind::Device;
-}
-
-std::optional<QString> failure(const QFileDevice& file)
-{
-    return file.errorString().isEmpty() ? QStringLiteral("erreur d'écriture") : file.errorString();
-}
-
-std::optional<QString> writeInPlace(QFile& file, const std::function<bool(QIODevice&)>& write)
-{
-    const bool written = write(file);
-    if (!written || file.error() != QFileDevice::NoError)
-        return failure(file);
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        return failure(file);
-    return std::nullopt;
 }
 
 // `file` opened, unbuffered, on a system handle (which it then owns), as a
@@ -165,13 +152,6 @@ std::optional<QString> currentFolder()
     return folder;
 }
 
-bool isSaveLeftover(const QString& name)
-{
-    static const QRegularExpression pattern(QStringLiteral("^.+\\.[A-Za-z0-9]{6}") +
-                                            QRegularExpression::escape(kSaveTempSuffix) + QLatin1Char('$'));
-    return pattern.match(name).hasMatch();
-}
-
 QString saveTarget(const QString& path)
 {
     // Symbolic links only: a shortcut (.lnk) is a file of its own.
@@ -206,28 +186,6 @@ std::optional<QString> saveFileWith(const QString& path, const std::function<boo
         return writeInPlace(file, write);
     }
     return replaceAtomically(saveTarget(path), write);
-}
-
-std::optional<QString> saveFileWhole(const QString& path, const QByteArray& bytes)
-{
-    return saveFileWith(path, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
-}
-
-QString saveFileBytes(const QString& path, const QByteArray& bytes)
-{
-    return saveFileWhole(path, bytes).value_or(QString());
-}
-
-QByteArray pngBytes(const QImage& image)
-{
-    QByteArray png;
-    if (image.isNull())
-        return png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        png.clear();
-    return png;
 }
 
 }  // namespace tolvi
