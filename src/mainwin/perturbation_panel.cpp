@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QLabel>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,6 +24,17 @@ void usePanelColour(QWidget* widget)
     pal.setColor(QPalette::Window, panelColour());
     pal.setColor(QPalette::Button, panelColour());
     widget->setPalette(pal);
+}
+
+void setLabelColours(QLabel* label, const QColor& text, const QColor* background)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, text);
+    if (background) {
+        label->setAutoFillBackground(true);
+        pal.setColor(QPalette::Window, *background);
+    }
+    label->setPalette(pal);
 }
 
 PerturbationPanel::PerturbationPanel(Simulation& sim, QWidget* parent) : QWidget(parent), sim_(sim)

@@ -8,6 +8,8 @@
 class QCheckBox;
 class QRadioButton;
 
+class QLabel;
+
 namespace tolvi {
 class ParamBox;
 class Simulation;
@@ -52,5 +54,8 @@ private:
 
 // The panels' children share the panel's background colour.
 void usePanelColour(QWidget* widget);
+
+// A label's text colour, and its background when one is given (filled).
+void setLabelColours(QLabel* label, const QColor& text, const QColor* background);
 
 }  // namespace tolvi

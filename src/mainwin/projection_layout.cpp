@@ -3,6 +3,7 @@
 #include "mainwin/feuille_p.h"
 #include "mainwin/image_button.h"
 #include "mainwin/pacing_controls.h"
+#include "mainwin/perturbation_panel.h"
 #include "mainwin/zoom.h"
 #include "measure/chronometer_controls.h"
 #include "measure/graph_picture.h"
@@ -34,13 +35,7 @@ QLabel* newLabel(QWidget* parent, const char* name, const QColor& text, const QC
 {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, text);
-    if (background) {
-        label->setAutoFillBackground(true);
-        pal.setColor(QPalette::Window, *background);
-    }
-    label->setPalette(pal);
+    setLabelColours(label, text, background);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->hide();
     return label;

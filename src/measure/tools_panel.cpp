@@ -18,20 +18,6 @@
 
 namespace tolvi {
 
-namespace {
-
-void colours(QLabel* label, const QColor& text, const QColor* background)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, text);
-    if (background) {
-        label->setAutoFillBackground(true);
-        pal.setColor(QPalette::Window, *background);
-    }
-    label->setPalette(pal);
-}
-
-}  // namespace
 
 ToolsPanel::ToolsPanel(Simulation& sim, QWidget* parent) : QWidget(parent), sim_(sim)
 {
@@ -60,7 +46,7 @@ ToolsPanel::ToolsPanel(Simulation& sim, QWidget* parent) : QWidget(parent), sim_
     labelg_->setObjectName(QStringLiteral("Labelg"));
     labelg_->setGeometry(kLabelg);
     const QColor white = qbColor(15);
-    colours(labelg_, qbColor(0), &white);
+    setLabelColours(labelg_, qbColor(0), &white);
     labelg_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     labelg_->setIndent(2);
 
@@ -88,7 +74,7 @@ ToolsPanel::ToolsPanel(Simulation& sim, QWidget* parent) : QWidget(parent), sim_
         label->setObjectName(QStringLiteral("Labeli%1").arg(i));
         label->setGeometry(places[i]);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        colours(label, textColours[i], nullptr);
+        setLabelColours(label, textColours[i], nullptr);
         labeli_[std::size_t(i)] = label;
     }
     sync();
