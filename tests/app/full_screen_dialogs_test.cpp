@@ -1,8 +1,7 @@
 // In full screen, every dialog of the program is an ordinary window of its
 // own, with its title, that the mouse closes by its buttons, time after
 // time, without a crash.
-#include "app/program.h"
-#include "app/program_folder.h"
+#include "app/program_test.h"
 #include "mainwin/feuille_p.h"
 #include "mainwin/zoom_commands.h"
 #include "measure/rope_picture.h"
@@ -26,7 +25,7 @@
 #include <functional>
 
 using namespace tolvi;
-using tolvi::testing::ProgramFolder;
+using tolvi::testing::ProgramTest;
 
 namespace {
 
@@ -123,16 +122,14 @@ private:
     QTimer timer_;
 };
 
-class FullScreenDialogs : public ::testing::Test {
+class FullScreenDialogs : public ProgramTest {
 protected:
+    FullScreenDialogs() : ProgramTest(1) {}
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        ASSERT_TRUE(programFolder.isValid());
-        window().setProgramDirectory(programFolder.path());
-        window().endProgram = [] {};
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         window().Form_Load();
         window().show();
         program.zoomCommands().enterFullScreen(QRect(0, 0, 1920, 1080));
@@ -141,11 +138,8 @@ protected:
     void TearDown() override
     {
         program.zoomCommands().leaveFullScreen();
-        window().timer1().stop();
-        window().hide();
-        QDir::setCurrent(previousDir);
+        ProgramTest::TearDown();
     }
-    FeuilleP& window() { return program.window(); }
 
     // Opens a dialog `times` times, a click on `button` closing it each time.
     // A question the first dialog asks in turn is answered by one of
@@ -171,11 +165,6 @@ protected:
         return nullptr;
     }
 
-    ScriptedMessages messages;
-    Program program{messages, 1};
-    QTemporaryDir dir;
-    ProgramFolder programFolder;
-    QString previousDir;
 };
 
 }  // namespace

@@ -1,8 +1,7 @@
 // A pupil without a mouse: the whole program driven by key events alone,
 // through its dialogs, menus and the exercise window. No mouse event is
 // sent anywhere in this file.
-#include "app/program.h"
-#include "app/program_folder.h"
+#include "app/program_test.h"
 #include "exercises/exercise_menu.h"
 #include "mainwin/feuille_p.h"
 #include "mainwin/image_button.h"
@@ -32,27 +31,18 @@ using namespace tolvi;
 
 namespace {
 
-class KeyboardProgram : public ::testing::Test {
+class KeyboardProgram : public tolvi::testing::ProgramTest {
 protected:
+    KeyboardProgram() : ProgramTest(3) {}
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        ASSERT_TRUE(programFolder.isValid());
-        window().setProgramDirectory(programFolder.path());
-        window().endProgram = [] {};
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         window().show();
         window().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
     }
-    void TearDown() override
-    {
-        window().timer1().stop();
-        window().hide();
-        QDir::setCurrent(previousDir);
-    }
-    FeuilleP& window() { return program.window(); }
     const SimState& state() { return program.simulation().state(); }
 
     // A key to whatever has the keyboard focus now (a popup menu when one is
@@ -144,11 +134,6 @@ protected:
             program.simulation().Timer1_Timer();
     }
 
-    tolvi::testing::ProgramFolder programFolder;
-    ScriptedMessages messages;
-    Program program{messages, 3};
-    QTemporaryDir dir;
-    QString previousDir;
 };
 
 }  // namespace
