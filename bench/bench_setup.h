@@ -50,6 +50,7 @@ template <class Application>
 int runBenchmarks(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    useSystemFontsWithoutDisplay();
     Application app(argc, argv);
     installFontsAndTranslations();
     benchmark::Initialize(&argc, argv);

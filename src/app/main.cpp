@@ -46,6 +46,7 @@ int main(int argc, char** argv)
             qtHandler = qInstallMessageHandler(withoutDisplayComplaints);
     }
     tolvi::ensureRuntimeDirectory();
+    tolvi::useSystemFontsWithoutDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvi"));
     tolvi::setDesktopIdentity();

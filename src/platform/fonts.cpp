@@ -39,4 +39,9 @@ void ensureRuntimeDirectory()
         qputenv("XDG_RUNTIME_DIR", dir);
 }
 
+void useSystemFontsWithoutDisplay()
+{
+    // fontconfig finds the system's fonts for every platform.
+}
+
 }  // namespace tolvi

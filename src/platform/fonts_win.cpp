@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QStandardPaths>
 #include <QTranslator>
 
 namespace tolvi {
@@ -16,6 +17,15 @@ void installFontsAndTranslations()
 {
     // The old bitmap face has a TrueType successor on every Windows.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"));
+    // A substitute is only looked for when the font itself is missing: on a
+    // Windows without its core fonts (Wine, a stripped-down image) the
+    // metric-compatible free fonts keep every text the width it is drawn for.
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+    QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos")});
+    QFont::insertSubstitutions(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono"), QStringLiteral("Cousine")});
+    QFont::insertSubstitution(QStringLiteral("Symbol"), QStringLiteral("DejaVu Sans"));
+    QFont::insertSubstitution(QStringLiteral("Wingdings"), QStringLiteral("Symbola"));
 
     static bool loaded = false;
     if (loaded || !QCoreApplication::instance())
@@ -36,6 +46,15 @@ void installFontsAndTranslations()
 void ensureRuntimeDirectory()
 {
     // Qt asks for no runtime folder on Windows.
+}
+
+void useSystemFontsWithoutDisplay()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
+        return;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::FontsLocation);
+    if (!folder.isEmpty())
+        qputenv("QT_QPA_FONTDIR", QDir::toNativeSeparators(folder).toLocal8Bit());
 }
 
 }  // namespace tolvi
