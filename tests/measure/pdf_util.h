@@ -3,6 +3,11 @@
 // when poppler's pdftotext is installed, the text.
 
 #include <QByteArray>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
 #include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -107,11 +112,83 @@ inline std::vector<PdfImage> pdfImages(const QByteArray& pdf)
     return images;
 }
 
+#ifdef _WIN32
+// Under Wine, Linux's pdftotext can be started too, but Wine starts a Linux
+// program detached, with its standard streams lost: it writes into a file
+// beside the PDF instead, and its exit code into another once it is done.
+inline bool linuxPdftotextUnderWine()
+{
+    return !qEnvironmentVariableIsEmpty("WINEPREFIX") && QFileInfo::exists(QStringLiteral("Z:/bin/sh"))
+        && QFileInfo::exists(QStringLiteral("Z:/usr/bin/pdftotext"));
+}
+
+inline std::optional<QByteArray> runPdftotextUnderWine(const QStringList& options, const QString& path)
+{
+    const QString prefix = qEnvironmentVariable("WINEPREFIX");
+    // The Linux name of a Windows one: Z: is the Linux root, the other
+    // drives are the prefix's drive_ folders.
+    const auto linuxName = [&](const QString& windowsName) {
+        const QString absolute = QDir::fromNativeSeparators(QFileInfo(windowsName).absoluteFilePath());
+        if (absolute.startsWith(QLatin1String("Z:/"), Qt::CaseInsensitive))
+            return absolute.mid(2);
+        return prefix + QStringLiteral("/drive_") + absolute.at(0).toLower() + absolute.mid(2);
+    };
+    // The command goes through a script file: Wine splits a command line
+    // by Windows rules, which a shell's quoting does not survive.
+    const QString text = path + QStringLiteral(".pdftotext.txt");
+    const QString code = path + QStringLiteral(".pdftotext.rc");
+    const QString script = path + QStringLiteral(".pdftotext.sh");
+    QFile::remove(text);
+    QFile::remove(code);
+    const auto quoted = [](QString s) {
+        return QLatin1Char('\'') + s.replace(QLatin1Char('\''), QLatin1String("'\\''")) + QLatin1Char('\'');
+    };
+    QString command = QStringLiteral("/usr/bin/pdftotext");
+    for (const QString& option : options)
+        command += QLatin1Char(' ') + quoted(option);
+    command += QLatin1Char(' ') + quoted(linuxName(path)) + QLatin1Char(' ') + quoted(linuxName(text));
+    command += QStringLiteral(" 2>/dev/null\necho $? > ") + quoted(linuxName(code) + QStringLiteral(".part"))
+        + QStringLiteral("\nmv ") + quoted(linuxName(code) + QStringLiteral(".part")) + QLatin1Char(' ')
+        + quoted(linuxName(code)) + QLatin1Char('\n');
+    QFile scriptFile(script);
+    if (!scriptFile.open(QIODevice::WriteOnly) || scriptFile.write(command.toUtf8()) < 0) {
+        ADD_FAILURE() << "cannot write " << script.toStdString();
+        return std::nullopt;
+    }
+    scriptFile.close();
+    if (!QProcess::startDetached(QStringLiteral("/bin/sh"), {linuxName(script)})) {
+        ADD_FAILURE() << "Linux's pdftotext could not be started under Wine for " << path.toStdString();
+        return std::nullopt;
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(code) && waited.elapsed() < 60000)
+        QThread::msleep(20);
+    QFile rc(code);
+    QFile out(text);
+    if (!rc.open(QIODevice::ReadOnly) || rc.readAll().trimmed() != "0" || !out.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "pdftotext could not read " << path.toStdString() << " under Wine";
+        return std::nullopt;
+    }
+    QByteArray result = out.readAll();
+    rc.close();
+    out.close();
+    QFile::remove(text);
+    QFile::remove(code);
+    QFile::remove(script);
+    return result;
+}
+#endif
+
 // pdftotext run on a PDF file with `options` before its name: its output,
 // or nothing (the test failing, never passing unchecked) when it cannot run.
 inline std::optional<QByteArray> runPdftotext(const QStringList& options, const QString& path)
 {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+#ifdef _WIN32
+    if (tool.isEmpty() && linuxPdftotextUnderWine())
+        return runPdftotextUnderWine(options, path);
+#endif
     if (tool.isEmpty()) {
         ADD_FAILURE() << "pdftotext (poppler-utils) is needed to read the text of " << path.toStdString();
         return std::nullopt;
