@@ -5,6 +5,7 @@
 #include "platform/file_save.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <algorithm>
 #include <cmath>
 
@@ -77,7 +78,7 @@ bool saveBytes(BatchContext& ctx, const QString& path, const QByteArray& bytes, 
 {
     ctx.out.flush();
     if (const std::optional<QString> why = saveFileWhole(path, bytes)) {
-        ctx.error = QStringLiteral("Impossible d'écrire %1 %2 : %3").arg(what, path, *why);
+        ctx.error = QStringLiteral("Impossible d'écrire %1 %2 : %3").arg(what, QDir::toNativeSeparators(path), *why);
         return false;
     }
     return true;
@@ -93,7 +94,7 @@ bool writeImageFile(BatchContext& ctx, const QString& path, const QImage& image)
 {
     const QByteArray png = pngBytes(image);
     if (png.isEmpty()) {
-        ctx.error = QStringLiteral("Impossible d'écrire l'image %1 : image vide").arg(path);
+        ctx.error = QStringLiteral("Impossible d'écrire l'image %1 : image vide").arg(QDir::toNativeSeparators(path));
         return false;
     }
     return saveBytes(ctx, path, png, QStringLiteral("l'image"));

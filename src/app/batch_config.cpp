@@ -43,11 +43,11 @@ void addConfigOptions(BatchOptions& options)
              }
              p.shared().cheminConfig = *path;
              if (!saveConfiguration(p.simulation(), p.messages(), *path)) {
-                 ctx.error = QStringLiteral("Configuration non enregistrée : %1").arg(*path);
+                 ctx.error = QStringLiteral("Configuration non enregistrée : %1").arg(QDir::toNativeSeparators(*path));
                  return false;
              }
              p.window().setWindowTitle(configTitle(*path));
-             ctx.out << QStringLiteral("Configuration enregistrée : %1\n").arg(*path);
+             ctx.out << QStringLiteral("Configuration enregistrée : %1\n").arg(QDir::toNativeSeparators(*path));
              return true;
          }});
 }

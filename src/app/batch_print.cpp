@@ -19,6 +19,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
+#include <QDir>
 
 namespace tolvi {
 
@@ -66,7 +67,7 @@ bool printPdf(BatchContext& ctx, const QString& path)
     dialog.choosePrinter = [](QPrinter&) { return false; };
     dialog.Command1_Click();
     if (dialog.result() != QDialog::Accepted) {
-        ctx.error = QStringLiteral("Impression dans %1 impossible.").arg(path);
+        ctx.error = QStringLiteral("Impression dans %1 impossible.").arg(QDir::toNativeSeparators(path));
         return false;
     }
     return true;
@@ -85,7 +86,7 @@ bool printTextPdf(BatchContext& ctx, const QString& path)
         return device.isSequential() || device.pos() > before;
     });
     if (why) {
-        ctx.error = QStringLiteral("Impression du texte dans %1 impossible : %2").arg(path, *why);
+        ctx.error = QStringLiteral("Impression du texte dans %1 impossible : %2").arg(QDir::toNativeSeparators(path), *why);
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QDir>
 
 namespace tolvi {
 
@@ -24,7 +25,7 @@ bool HelpCommand::Command7_Click(const QString& helpFile)
     if (!QFileInfo(page).isFile()) {
         messages_.critical(QStringLiteral("Aide"),
                            QStringLiteral("Le fichier d'aide est introuvable :\n%1\n"
-                                          "Réinstallez Tolvi pour le retrouver.").arg(page));
+                                          "Réinstallez Tolvi pour le retrouver.").arg(QDir::toNativeSeparators(page)));
         return false;
     }
     // The viewer is another program: the graph is left exactly as it is.

@@ -9,7 +9,7 @@ namespace tolvi {
 
 QString exofile::missingText(const QString& path)
 {
-    return QStringLiteral("Le fichier ") + path + QStringLiteral(" est introuvable");
+    return QStringLiteral("Le fichier ") + QDir::toNativeSeparators(path) + QStringLiteral(" est introuvable");
 }
 
 QStringList exerciseTexts(const ExerciseRecords& e)

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <memory>
 #include <set>
+#include <QDir>
 
 namespace tolvi {
 
@@ -179,7 +180,7 @@ bool ValuesWindow::save()
                                 QStringLiteral("csv"), table_.text(QLatin1Char(';')).toUtf8());
     if (path.isEmpty())
         return false;
-    status_->setText(QStringLiteral("Tableau enregistré dans %1").arg(path));
+    status_->setText(QStringLiteral("Tableau enregistré dans %1").arg(QDir::toNativeSeparators(path)));
     return true;
 }
 

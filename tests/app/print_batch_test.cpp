@@ -1,9 +1,11 @@
 // Printing and copying from the command line: PDFs as "&OK" of "Imprimer"
 // writes them, the exercise text to PDF, a picture on the clipboard.
 #include "measure/pdf_util.h"
+#include "same_file.h"
 
 #include <QColor>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -106,8 +108,14 @@ TEST(PrintBatch, BadValuesAndFailedJobsAreReported)
     // The file cannot be written, and where: not a printer's refusal.
     const Outcome missing = runTolvi({"--print-pdf", QStringLiteral("/nonexistent/x.pdf")});
     EXPECT_EQ(missing.code, 1);
-    EXPECT_TRUE(missing.err.contains(QStringLiteral("Le fichier « /nonexistent/x.pdf » ne peut pas être écrit : "
-                                                    "le dossier « /nonexistent » n'existe pas.")))
+    // (On Windows the same name is on the current drive, and shown with backslashes.)
+    const QFileInfo where(QStringLiteral("/nonexistent/x.pdf"));
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("Le fichier « %1 » ne peut pas être écrit : "
+                                                    "le dossier « %2 » n'existe pas.")
+                                         .arg(shownPath(where.absoluteFilePath()), shownPath(where.absolutePath()))))
+        << missing.err.toStdString();
+    EXPECT_TRUE(missing.err.contains(
+        QStringLiteral("Impression dans %1 impossible.").arg(shownPath(QStringLiteral("/nonexistent/x.pdf")))))
         << missing.err.toStdString();
     EXPECT_FALSE(missing.err.contains(QStringLiteral("imprimante"))) << missing.err.toStdString();
 }
