@@ -177,6 +177,9 @@ TEST(PrintBatch, TextPdfHoldsTheExerciseAreaText)
     const Outcome r = runTolvi({"--print-text-pdf", path});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_GE(pdfPageCount(read(path)), 1);
+    // Text, not outlines: the font is in the file (without fonts of its own,
+    // a headless run draws every letter as a box).
+    EXPECT_TRUE(read(path).contains("/FontFile2"));
     if (const auto text = pdfText(path)) {
         EXPECT_TRUE(text->contains(QStringLiteral("propagation d'un signal"))) << text->toStdString();
     }

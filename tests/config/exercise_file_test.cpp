@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace tolvi;
+using tolvi::testing::shownPath;
 
 namespace {
 
@@ -173,7 +174,8 @@ TEST(ExerciseFile, NamesResolvedWithoutRegardToCase)
     EXPECT_SAME_FILE(resolveInFolder(d, "sous/absent.rtf"), d + "/sous/absent.rtf");
     EXPECT_SAME_FILE(resolveInFolder(d, "/etc/passwd"), d + "/etc/passwd");
 
-    EXPECT_EQ(exofile::missingText("/exos/enonce.rtf"), "Le fichier /exos/enonce.rtf est introuvable");
+    EXPECT_EQ(exofile::missingText("/exos/enonce.rtf"),
+              "Le fichier " + shownPath(QStringLiteral("/exos/enonce.rtf")) + " est introuvable");
 }
 
 TEST(ExerciseFile, NamesThatClimbOutOfTheFolderStandForTheirLastPartBesideIt)

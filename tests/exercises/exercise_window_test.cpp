@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 using namespace tolvi;
+using tolvi::testing::shownPath;
 
 namespace {
 
@@ -320,7 +321,7 @@ TEST_F(ExerciseWindow, FailuresSayWhatAndLeaveTheRightState)
     ASSERT_NE(lastAsked(), nullptr);
     EXPECT_EQ(lastAsked()->kind, MessageKind::Critical);
     EXPECT_EQ(lastAsked()->title, QStringLiteral("Fichier absent"));
-    EXPECT_EQ(lastAsked()->text, QStringLiteral("Le fichier ") + folder + QStringLiteral("ABSENT.RTF est introuvable"));
+    EXPECT_EQ(lastAsked()->text, QStringLiteral("Le fichier ") + shownPath(folder + QStringLiteral("ABSENT.RTF")) + QStringLiteral(" est introuvable"));
     EXPECT_TRUE(menu().windowLoaded());
     EXPECT_TRUE(menu().window().frame2()->isHidden());
     EXPECT_EQ(fich(), QString());
@@ -350,7 +351,7 @@ TEST_F(ExerciseWindow, FailuresSayWhatAndLeaveTheRightState)
     messages.clear();
     menu().run(&Fichexo::opencor_Click);
     ASSERT_NE(lastAsked(), nullptr);
-    EXPECT_EQ(lastAsked()->text, QStringLiteral("Le fichier ") + folder + QStringLiteral("PERDU.RTF est introuvable"));
+    EXPECT_EQ(lastAsked()->text, QStringLiteral("Le fichier ") + shownPath(folder + QStringLiteral("PERDU.RTF")) + QStringLiteral(" est introuvable"));
     EXPECT_EQ(program.simulation().state().typeBout, 1);
     EXPECT_EQ(text(), QStringLiteral("Énoncé de l'exercice"));
     EXPECT_EQ(main().cursor().shape(), Qt::ArrowCursor);
