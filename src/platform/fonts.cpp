@@ -1,9 +1,8 @@
 #include "platform/fonts.h"
+#include "platform/fonts_shared.h"
 
 #include <QCoreApplication>
 #include <QFont>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -22,12 +21,7 @@ void installFontsAndTranslations()
     if (translated || !QCoreApplication::instance())
         return;
     translated = true;
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (translator->load(QStringLiteral("qtbase_fr"), dir))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
+    installQtFrenchTranslations();
 }
 
 void ensureRuntimeDirectory()

@@ -2,21 +2,21 @@
 // system's own; the fonts that Windows lacks ship in the "fonts" folder
 // beside the program.
 #include "platform/fonts.h"
+#include "platform/fonts_shared.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
-#include <QLibraryInfo>
 #include <QStandardPaths>
-#include <QTranslator>
 
 namespace tolvi {
 
 void installFontsAndTranslations()
 {
     // The old bitmap face has a TrueType successor on every Windows.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"));
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("Microsoft Sans Serif"),
+                                                                 QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
     // A substitute is only looked for when the font itself is missing: on a
     // Windows without its core fonts (Wine, a stripped-down image) the
     // metric-compatible free fonts keep every text the width it is drawn for.
@@ -35,12 +35,7 @@ void installFontsAndTranslations()
     for (const QString& name : fonts.entryList({QStringLiteral("*.ttf"), QStringLiteral("*.otf")}, QDir::Files))
         QFontDatabase::addApplicationFont(fonts.filePath(name));
 
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (translator->load(QStringLiteral("qtbase_fr"), dir))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
+    installQtFrenchTranslations();
 }
 
 void ensureRuntimeDirectory()
