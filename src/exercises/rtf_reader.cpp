@@ -68,8 +68,12 @@ bool RtfReader::run(QString* error)
     flushText();
     if (!para_.empty())
         endParagraph();
-    while (!openNotes_.empty())
-        endFootnote();  // a note cut short
+    while (!openNotes_.empty()) {
+        // A note cut short: its paragraph, then the one its mark stands in.
+        endFootnote();
+        if (!para_.empty())
+            endParagraph();
+    }
     if (rowOpen_)
         endRow();
     finishTable();

@@ -269,6 +269,19 @@ TEST(RtfWordProcessors, FootnotesShownAtTheEndAndWrittenBack)
     EXPECT_EQ(plainText(back), plainText(doc));
 }
 
+TEST(RtfWordProcessors, AFileCutInsideANoteKeepsTheTextItsMarkStandsIn)
+{
+    // The end of the file lost in the middle of the last note.
+    const QByteArray rtf = "{\\rtf1\\ansi Avant.\\par Fin de l'\\'e9nonc\\'e9{\\super\\chftn}"
+                           "{\\*\\footnote\\pard\\plain{\\super\\chftn} D'apr\\'e8s le man";
+    QTextDocument doc;
+    readRtf(rtf, doc);
+    EXPECT_EQ(plainText(doc), QString::fromUtf8("Avant.\nFin de l'énoncé1\n1 D'après le man"));
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(writeRtf(doc), back));
+    EXPECT_EQ(plainText(back), plainText(doc));
+}
+
 TEST(RtfWordProcessors, FieldsKeepTheirResultAndLinksTheirAddress)
 {
     // AbiWord: the instruction in a group of its own, the result ignorable.
