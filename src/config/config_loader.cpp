@@ -62,7 +62,7 @@ void validateEntries(Simulation& sim)
 
 QString configTitle(const QString& path)
 {
-    return kConfigTitlePrefix + path;
+    return kConfigTitlePrefix + QDir::toNativeSeparators(path);
 }
 
 ConfigLoadResult chargeConfig(Simulation& sim, Messages& messages, const QString& cheminConfig,

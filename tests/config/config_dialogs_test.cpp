@@ -8,6 +8,7 @@
 #include "config/open_dialog.h"
 #include "config/save_dialog.h"
 #include "platform/widget_messages.h"
+#include "same_file.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,6 +23,7 @@
 #include <QTimer>
 
 using namespace tolvi;
+using tolvi::testing::shownPath;
 
 namespace {
 
@@ -133,7 +135,7 @@ TEST_F(ConfigDialogTest, SaveDialogSavesAsksBeforeReplacingAndRefusesEmptyNames)
     const QString essai = folder + QStringLiteral("/essai.P15");
     EXPECT_TRUE(messages.asked().empty());
     EXPECT_EQ(shared.cheminConfig, essai);
-    EXPECT_EQ(titles, QStringList{QStringLiteral("Tolvi - ") + essai});
+    EXPECT_EQ(titles, QStringList{QStringLiteral("Tolvi - ") + shownPath(essai)});
     EXPECT_EQ(fileBytes(essai).size(), 18 * 128);
     const QByteArray first = fileBytes(essai);
 
@@ -294,7 +296,7 @@ TEST_F(ConfigDialogTest, OpenDialogLoadsTheChosenFileAndRefusesMissingOnes)
     EXPECT_FALSE(d.frame1()->isHidden());
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(shared.cheminConfig, folder + QStringLiteral("/essai.P15"));
-    EXPECT_EQ(titles, QStringList{QStringLiteral("Tolvi - ") + shared.cheminConfig});
+    EXPECT_EQ(titles, QStringList{QStringLiteral("Tolvi - ") + shownPath(shared.cheminConfig)});
     EXPECT_TRUE(sim.controls().recording);
 }
 

@@ -3,6 +3,7 @@
 // what loading starts, and the files it refuses.
 #include "../mainwin/window_fixture.h"
 #include "config/config_loader.h"
+#include "same_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <cmath>
 
 using namespace tolvi;
+using tolvi::testing::shownPath;
 
 namespace {
 
@@ -133,7 +135,7 @@ TEST_F(ConfigLoaderTest, EveryFieldSurvivesASaveAndALoad)
         EXPECT_EQ(b.state().duree, a.state().duree);
         EXPECT_DOUBLE_EQ(b.state().celerite, a.state().celerite);
         EXPECT_EQ(b.state().dureeGraphe, a.state().dureeGraphe);
-        EXPECT_EQ(titles.value(titles.size() - 1), QStringLiteral("Tolvi - ") + file);
+        EXPECT_EQ(titles.value(titles.size() - 1), QStringLiteral("Tolvi - ") + shownPath(file));
         EXPECT_TRUE(messages.asked().empty());
         EXPECT_TRUE(b.controls().recording);
     }
@@ -375,7 +377,7 @@ TEST_F(ConfigLoaderTest, ADamagedRecordStopsTheLoadAndAShortFileLoadsAsFarAsItGo
     EXPECT_FALSE(c.controls().check2);
     EXPECT_EQ(c.state().marqueRouge, Simulation::kNoMarker);
     EXPECT_EQ(c.state().marqueBleue, Simulation::kNoMarker);
-    EXPECT_EQ(titles, QStringList{QStringLiteral("Tolvi - ") + cut});
+    EXPECT_EQ(titles, QStringList{QStringLiteral("Tolvi - ") + shownPath(cut)});
     EXPECT_TRUE(messages.asked().empty());
     EXPECT_FALSE(c.controls().recording);
     EXPECT_TRUE(c.controls().demarRunning);

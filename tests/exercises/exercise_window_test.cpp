@@ -113,7 +113,7 @@ TEST_F(ExerciseWindow, ShippedActivityAndExercisesOpenFromTheBuild)
     EXPECT_FALSE(main().supertext()->isReadOnly());
     EXPECT_EQ(shared().exoOuvert, 0);
     EXPECT_EQ(shared().texteModifie, 0);
-    EXPECT_EQ(main().windowTitle(), QStringLiteral("Tolvi - ") + programDir + QStringLiteral("PRISEMAI.P15"));
+    EXPECT_EQ(main().windowTitle(), QStringLiteral("Tolvi - ") + shownPath(programDir + QStringLiteral("PRISEMAI.P15")));
     EXPECT_EQ(program.simulation().state().marqueBleue, 300);  // 2,50 m
     EXPECT_FALSE(menu().windowLoaded());
     EXPECT_TRUE(messages.asked().empty());
