@@ -66,14 +66,12 @@ bool RtfReader::run(QString* error)
     if (state().dest == Destination::Picture)
         finishPicture();  // data cut short: keep the picture if it decodes
     flushText();
+    // A note cut short ends with its paragraph, and gives back the one its
+    // mark stands in, which ends here like any other.
+    while (!openNotes_.empty())
+        endFootnote();
     if (!para_.empty())
         endParagraph();
-    while (!openNotes_.empty()) {
-        // A note cut short: its paragraph, then the one its mark stands in.
-        endFootnote();
-        if (!para_.empty())
-            endParagraph();
-    }
     if (rowOpen_)
         endRow();
     finishTable();
